@@ -1,0 +1,89 @@
+#include "script/string_literal.h"
+
+namespace quillmere {
+namespace {
+
+bool isLineTerminator(char16_t c) {
+  return c == u'\n' || c == u'\r' || c == u'\u2028' || c == u'\u2029';
+}
+
+int hexValue(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  return -1;
+}
+
+bool isOctal(char16_t c) { return c >= u'0' && c <= u'7'; }
+
+// Reads `digits` hexadecimal digits at `at`; -1 when they are not all there.
+int readHex(std::u16string_view s, std::size_t at, std::size_t digits) {
+  if (s.size() - at < digits) return -1;
+  int value = 0;
+  for (std::size_t i = 0; i < digits; ++i) {
+    const int d = hexValue(s[at + i]);
+    if (d < 0) return -1;
+    value = value * 16 + d;
+  }
+  return value;
+}
+
+// Annex B: up to three octal digits when the first is 0-3, up to two otherwise.
+char16_t readOctal(std::u16string_view s, std::size_t& at) {
+  const std::size_t maxDigits = s[at] <= u'3' ? 3 : 2;
+  int value = 0;
+  for (std::size_t n = 0; n < maxDigits && at < s.size() && isOctal(s[at]); ++n, ++at) {
+    value = value * 8 + (s[at] - u'0');
+  }
+  return static_cast<char16_t>(value);
+}
+
+char16_t singleCharacterEscape(char16_t c) {
+  switch (c) {
+    case u'b': return u'\b';
+    case u'f': return u'\f';
+    case u'n': return u'\n';
+    case u'r': return u'\r';
+    case u't': return u'\t';
+    case u'v': return u'\v';
+    default: return c;  // quotes, backslash and every character that begins no escape
+  }
+}
+
+}  // namespace
+
+std::optional<std::u16string> EvaluateStringLiteral(std::u16string_view body, char16_t quote) {
+  std::u16string out;
+  out.reserve(body.size());
+  std::size_t i = 0;
+  while (i < body.size()) {
+    const char16_t c = body[i];
+    if (c == quote || isLineTerminator(c)) return std::nullopt;
+    if (c != u'\\') {
+      out += c;
+      ++i;
+      continue;
+    }
+    if (++i == body.size()) return std::nullopt;
+    const char16_t e = body[i];
+    if (isLineTerminator(e)) return std::nullopt;
+    if (isOctal(e)) {
+      out += readOctal(body, i);
+      continue;
+    }
+    const std::size_t hexDigits = e == u'x' ? 2 : e == u'u' ? 4 : 0;
+    if (hexDigits != 0) {
+      const int value = readHex(body, i + 1, hexDigits);
+      if (value >= 0) {
+        out += static_cast<char16_t>(value);
+        i += 1 + hexDigits;
+        continue;
+      }
+    }
+    out += singleCharacterEscape(e);
+    ++i;
+  }
+  return out;
+}
+
+}  // namespace quillmere
