@@ -1,6 +1,7 @@
 #include "platform/code_page.h"
 
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
 
 #include <memory>
@@ -13,20 +14,40 @@ struct ConverterCloser {
 };
 using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 
-Converter openConverter(const char* name, bool questionMarkForMissing) {
+// Windows converts to a double-byte code page one UTF-16 unit at a time, so a character
+// outside the Basic Multilingual Plane (two units) becomes two default characters.
+void questionMarkPerUnit(const void*, UConverterFromUnicodeArgs* args, const UChar*, int32_t length,
+                         UChar32, UConverterCallbackReason reason, UErrorCode* status) {
+  if (reason > UCNV_IRREGULAR) return;
+  *status = U_ZERO_ERROR;
+  for (int32_t i = 0; i < length && U_SUCCESS(*status); ++i) {
+    ucnv_cbFromUWriteBytes(args, "?", 1, 0, status);
+  }
+}
+
+Converter openConverter(const char* name) {
   UErrorCode status = U_ZERO_ERROR;
   Converter converter(ucnv_open(name, &status));
   if (U_FAILURE(status)) return nullptr;
-  if (questionMarkForMissing) {
-    ucnv_setSubstChars(converter.get(), "?", 1, &status);
-  }
+  return converter;
+}
+
+// The table's fallback mappings are Windows' best-fit mappings (superscript two to "2",
+// capital A with grave to the pinyin letter), which Windows applies unless told not to.
+Converter openGbkConverter() {
+  Converter converter = openConverter("windows-936-2000");
+  if (converter == nullptr) return nullptr;
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_setFallback(converter.get(), true);
+  ucnv_setFromUCallBack(converter.get(), questionMarkPerUnit, nullptr, nullptr, nullptr, &status);
+  if (U_FAILURE(status)) return nullptr;
   return converter;
 }
 
 // One converter per code page and thread: opening one costs far more than a conversion.
 UConverter* converterFor(int codePage) {
-  thread_local const Converter gbk = openConverter("windows-936-2000", true);
-  thread_local const Converter utf8 = openConverter("UTF-8", false);
+  thread_local const Converter gbk = openGbkConverter();
+  thread_local const Converter utf8 = openConverter("UTF-8");
   switch (codePage) {
     case kCodePageAnsi:
     case kCodePageGbk:
@@ -39,6 +60,10 @@ UConverter* converterFor(int codePage) {
 }
 
 }  // namespace
+
+bool IsSupportedCodePage(int codePage) {
+  return codePage == kCodePageAnsi || codePage == kCodePageGbk || codePage == kCodePageUtf8;
+}
 
 std::u16string DecodeCodePage(std::string_view bytes, int codePage) {
   UConverter* converter = converterFor(codePage);
