@@ -124,46 +124,42 @@ void appendClassEscape(std::u16string& out, const ClassEscape& e) {
   out += u']';
 }
 
+std::optional<char16_t> controlEscape(char16_t letter) {
+  switch (letter) {
+    case u'f':
+      return u'\f';
+    case u'n':
+      return u'\n';
+    case u'r':
+      return u'\r';
+    case u't':
+      return u'\t';
+    case u'v':
+      return u'\v';
+    default:
+      return std::nullopt;
+  }
+}
+
 // Reads the escape whose first character (after the backslash) is at `at` and that stands
 // for one character; advances past it. Where the escape is incomplete, the letter stands
 // for itself, and "\c" without a control letter is a backslash followed by "c".
 char16_t readCharacterEscape(std::u16string_view s, std::size_t& at) {
   const char16_t c = s[at];
-  switch (c) {
-    case u'f':
-      ++at;
-      return u'\f';
-    case u'n':
-      ++at;
-      return u'\n';
-    case u'r':
-      ++at;
-      return u'\r';
-    case u't':
-      ++at;
-      return u'\t';
-    case u'v':
-      ++at;
-      return u'\v';
-    case u'c':
-      if (at + 1 < s.size() && isAsciiLetter(s[at + 1])) {
-        at += 2;
-        return static_cast<char16_t>(s[at - 1] % 32);
-      }
-      return u'\\';
-    case u'x':
-    case u'u': {
-      const std::size_t digits = c == u'x' ? 2 : 4;
-      const int value = readHex(s, at + 1, digits);
-      if (value < 0) {
-        ++at;
-        return c;
-      }
-      at += 1 + digits;
-      return static_cast<char16_t>(value);
-    }
-    default:
-      break;
+  if (const auto control = controlEscape(c)) {
+    ++at;
+    return *control;
+  }
+  if (c == u'c') {
+    if (at + 1 == s.size() || !isAsciiLetter(s[at + 1])) return u'\\';
+    at += 2;
+    return static_cast<char16_t>(s[at - 1] % 32);
+  }
+  if (c == u'x' || c == u'u') {
+    const std::size_t digits = c == u'x' ? 2 : 4;
+    const int value = readHex(s, at + 1, digits);
+    at += value < 0 ? 1 : 1 + digits;
+    return value < 0 ? c : static_cast<char16_t>(value);
   }
   if (isOctal(c)) {
     // Up to three octal digits when the first is 0-3, up to two otherwise.
