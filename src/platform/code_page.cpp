@@ -14,15 +14,14 @@ struct ConverterCloser {
 };
 using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 
-// Windows converts to a double-byte code page one UTF-16 unit at a time, so a character
-// outside the Basic Multilingual Plane (two units) becomes two default characters.
-void questionMarkPerUnit(const void*, UConverterFromUnicodeArgs* args, const UChar*, int32_t length,
-                         UChar32, UConverterCallbackReason reason, UErrorCode* status) {
+// Every character code page 936 lacks becomes one "?", a character outside the Basic
+// Multilingual Plane (a surrogate pair) included, and so does a lone surrogate. ICU's own
+// substitution would drop default-ignorable characters such as U+FEFF instead.
+void questionMarkPerCharacter(const void*, UConverterFromUnicodeArgs* args, const UChar*, int32_t,
+                              UChar32, UConverterCallbackReason reason, UErrorCode* status) {
   if (reason > UCNV_IRREGULAR) return;
   *status = U_ZERO_ERROR;
-  for (int32_t i = 0; i < length && U_SUCCESS(*status); ++i) {
-    ucnv_cbFromUWriteBytes(args, "?", 1, 0, status);
-  }
+  ucnv_cbFromUWriteBytes(args, "?", 1, 0, status);
 }
 
 Converter openConverter(const char* name) {
@@ -39,7 +38,7 @@ Converter openGbkConverter() {
   if (converter == nullptr) return nullptr;
   UErrorCode status = U_ZERO_ERROR;
   ucnv_setFallback(converter.get(), true);
-  ucnv_setFromUCallBack(converter.get(), questionMarkPerUnit, nullptr, nullptr, nullptr, &status);
+  ucnv_setFromUCallBack(converter.get(), questionMarkPerCharacter, nullptr, nullptr, nullptr, &status);
   if (U_FAILURE(status)) return nullptr;
   return converter;
 }

@@ -20,11 +20,12 @@ TEST(CodePage, ConvertsBetweenGbkUtf16AndUtf8) {
 TEST(CodePage, FollowsTheWindowsTableAndSubstitutions) {
   EXPECT_EQ(DecodeCodePage("\x80", kCodePageGbk), u"\u20AC");
   EXPECT_EQ(EncodeCodePage(u"\u20AC", kCodePageGbk), "\x80");
-  // Characters that code page 936 lacks become one "?" per UTF-16 unit: an emoji (a
-  // surrogate pair), Hangul, a lone surrogate.
+  // Characters that code page 936 lacks become one "?" each: an emoji (a surrogate pair),
+  // Hangul, a lone surrogate, the byte-order mark.
   EXPECT_EQ(Utf8ToGbk("a\xF0\x9F\x98\x80"
                       "b\xEC\x95\x88"),
-            "a??b?");
+            "a?b?");
+  EXPECT_EQ(EncodeCodePage(u"a\uFEFFb", kCodePageGbk), "a?b");
   EXPECT_EQ(EncodeCodePage(u"\xD800-\xDC00", kCodePageGbk), "?-?");
   // A byte that is not UTF-8 becomes U+FFFD, which code page 936 lacks.
   EXPECT_EQ(DecodeCodePage("a\xFF"

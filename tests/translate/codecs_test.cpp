@@ -86,7 +86,7 @@ TEST(WideToAnsi, ReadsUnitsUpToTheFirstZeroUnit) {
       {"a zero byte is not a zero unit", {0x00, 0x4E, 0, 0}, kCodePageUtf8, "\xE4\xB8\x80"},
       {"no terminator", {0x41, 0, 0x42, 0}, kCodePageGbk, "AB"},
       {"odd byte left over", {0x41, 0, 0x42}, kCodePageGbk, "A"},
-      {"emoji lacks in 936", {0x3D, 0xD8, 0x00, 0xDE, 0, 0}, kCodePageGbk, "??"},
+      {"emoji lacks in 936", {0x3D, 0xD8, 0x00, 0xDE, 0, 0}, kCodePageGbk, "?"},
       {"lone surrogate to UTF-8", {0x00, 0xD8, 0x2D, 0, 0, 0}, kCodePageUtf8, "\xEF\xBF\xBD-"},
       {"unsupported code page", {0x41, 0, 0, 0}, 1252, ""},
   };
@@ -124,7 +124,7 @@ TEST(Utf8BytesToAnsi, ConvertsTheAnswerUpToItsFirstNul) {
       {"NUL after a cut sequence", "a\xE4\0b"s, "a?"},
       {"euro sign", "\xE2\x82\xAC", "\x80"},
       {"lacking character", "\xEC\x95\x88", "?"},
-      {"one mark per UTF-16 unit", "\xF0\x9F\x98\x80", "??"},
+      {"one mark per character", "\xF0\x9F\x98\x80", "?"},
       {"best fit", "m\xC2\xB2", "m2"},
       {"invalid bytes",
        "\xC0\xC0\x80"
