@@ -181,20 +181,4 @@ void MainWindow::onResultTextChanged() {
   if (选择框_自动复制->isChecked()) SetClipboardText(编辑框_翻译展示文本->readText());
 }
 
-void MainWindow::onTranslateClicked() {}
-
-void MainWindow::onSourceTextChanged() {}
-
-void MainWindow::onResultGotFocus() {}
-
-void MainWindow::onUpperCaseClicked() {}
-
-void MainWindow::onLowerCaseClicked() {}
-
-void MainWindow::onUnderscoreClicked() {}
-
-void MainWindow::onPascalCaseClicked() {}
-
-void MainWindow::onCamelCaseClicked() {}
-
 }  // namespace quillmere

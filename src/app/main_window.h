@@ -42,10 +42,21 @@ class MainWindow : public QWidget {
   void onAlwaysOnTopClicked();
   void onResultTextChanged();
 
+  enum class CacheUse { kCaching, kNonCaching };
+  // Translates the source box's text and shows the translation or the error text in the result
+  // box; the caching form also remembers a success in the translation cache.
+  void translateAndShow(CacheUse form);
   void onTranslateClicked();
   void onSourceTextChanged();
   void onResultGotFocus();
 
+  // Makes `translation` (the cached translation) belong to the source box's text, translating
+  // again when the source has changed since, and splits it at single spaces into `words`.
+  // Returns the number of words.
+  int RefreshTranslationWords(Text& translation, TextList& words);
+  using WordChange = Text (*)(const Text& word);
+  // Shows the cached translation's words, changed and joined without separators.
+  void showIdentifier(WordChange firstWord, WordChange laterWords);
   void onUpperCaseClicked();
   void onLowerCaseClicked();
   void onUnderscoreClicked();

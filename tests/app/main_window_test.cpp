@@ -199,8 +199,8 @@ TEST_F(MainWindowTest, SelectsTheWholeSourceTextWhenItGetsTheFocus) {
 TEST_F(MainWindowTest, SelectsTheWholeTextOfEitherBoxOnADoubleClick) {
   for (EditBox* box : {window->编辑框_欲翻译文本, window->编辑框_翻译展示文本}) {
     SCOPED_TRACE(box->objectName().toStdString());
-    box->setPlainText("翻译 结果 text");
     box->setFocus();
+    box->setPlainText("翻译 结果 text");
     QTextCursor caret = box->textCursor();
     caret.setPosition(3);
     box->setTextCursor(caret);
