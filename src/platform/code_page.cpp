@@ -1,6 +1,7 @@
 #include "platform/code_page.h"
 
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
 
 #include <memory>
@@ -13,12 +14,25 @@ struct ConverterCloser {
 };
 using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 
+// ICU's own substitution silently drops the default-ignorable characters a code page lacks
+// (U+00AD, U+200B, U+FEFF and the like); the Windows conversion writes "?" for them as for any
+// other missing character.
+void U_CALLCONV substituteEveryMissing(const void*, UConverterFromUnicodeArgs* args, const UChar*,
+                                       int32_t, UChar32, UConverterCallbackReason reason,
+                                       UErrorCode* status) {
+  if (reason > UCNV_IRREGULAR) return;  // reset, close and clone need nothing
+  *status = U_ZERO_ERROR;
+  ucnv_cbFromUWriteSub(args, 0, status);
+}
+
 Converter openConverter(const char* name, bool questionMarkForMissing) {
   UErrorCode status = U_ZERO_ERROR;
   Converter converter(ucnv_open(name, &status));
   if (U_FAILURE(status)) return nullptr;
   if (questionMarkForMissing) {
     ucnv_setSubstChars(converter.get(), "?", 1, &status);
+    ucnv_setFromUCallBack(converter.get(), substituteEveryMissing, nullptr, nullptr, nullptr,
+                          &status);
   }
   return converter;
 }

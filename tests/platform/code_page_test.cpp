@@ -21,9 +21,16 @@ TEST(CodePage, FollowsTheWindowsTableAndSubstitutions) {
   EXPECT_EQ(DecodeCodePage("\x80", kCodePageGbk), u"\u20AC");
   EXPECT_EQ(EncodeCodePage(u"\u20AC", kCodePageGbk), "\x80");
   // Characters that code page 936 lacks become "?": an emoji (one surrogate pair) and Hangul.
-  EXPECT_EQ(Utf8ToGbk("a\xF0\x9F\x98\x80" "b\xEC\x95\x88"), "a?b?");
+  EXPECT_EQ(Utf8ToGbk("a\xF0\x9F\x98\x80"
+                      "b\xEC\x95\x88"),
+            "a?b?");
+  // So do the invisible ones: soft hyphen, zero-width space, byte order mark, a lone surrogate.
+  EXPECT_EQ(EncodeCodePage(u"a\u00ADb\u200Bc\uFEFFd\xD800", kCodePageGbk), "a?b?c?d?");
   // A byte that is not UTF-8 becomes U+FFFD, which code page 936 lacks.
-  EXPECT_EQ(DecodeCodePage("a\xFF" "b", kCodePageUtf8), u"a\uFFFDb");
+  EXPECT_EQ(DecodeCodePage("a\xFF"
+                           "b",
+                           kCodePageUtf8),
+            u"a\uFFFDb");
   EXPECT_EQ(DecodeCodePage("x", 1252), u"");
 }
 
