@@ -7,20 +7,29 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <utility>
 
 namespace quillmere {
 namespace {
 
-// Words the engine refuses as names after a dot.
+// Words the engine refuses as names after a dot, sorted.
 constexpr std::string_view kReservedWords[] = {
     "break",  "case",     "catch",  "class",  "const",  "continue",   "debugger", "default",
     "delete", "do",       "else",   "enum",   "export", "extends",    "false",    "finally",
     "for",    "function", "if",     "import", "in",     "instanceof", "new",      "null",
     "return", "super",    "switch", "this",   "throw",  "true",       "try",      "typeof",
     "var",    "void",     "while",  "with"};
+static_assert(std::is_sorted(std::begin(kReservedWords), std::end(kReservedWords)));
+
+bool isReservedWord(std::string_view name) {
+  // All of them are 2 to 10 lower-case letters; most names fail that test at once.
+  if (name.size() < 2 || name.size() > 10) return false;
+  if (!std::all_of(name.begin(), name.end(), [](char c) { return c >= 'a' && c <= 'z'; })) {
+    return false;
+  }
+  return std::binary_search(std::begin(kReservedWords), std::end(kReservedWords), name);
+}
 
 // Methods a value finds on its prototypes, the engine script's additions included.
 constexpr std::string_view kObjectMethods[] = {
@@ -173,7 +182,13 @@ class PathReader {
     return false;
   }
 
+  // The character at the reading position, and in `end` the position after it.
   char32_t peek(std::size_t& end) const {
+    const auto byte = static_cast<unsigned char>(text[at]);
+    if (byte < 0x80) {
+      end = at + 1;
+      return byte;
+    }
     end = at;
     return DecodeWtf8(text, end);
   }
@@ -191,7 +206,7 @@ class PathReader {
     at = end;
     while (at < text.size() && isIdentifierPart(peek(end))) at = end;
     const std::string_view name = text.substr(start, at - start);
-    if (contains(kReservedWords, name)) return false;
+    if (isReservedWord(name)) return false;
     out.setName(name);
     return true;
   }

@@ -417,6 +417,9 @@ TEST(JsonObject, ArrayAndRootEdits) {
       {"[1,2]", [](JsonObject& o) { o.SetElement(4, "x"); }, R"([1,2,null,null,"x"])"},
       {"[1,2]", [](JsonObject& o) { o.SetElement(0, "", true); }, "[1,2]"},
       {"[1,2]", [](JsonObject& o) { o.SetElement(-1, "x"); }, "[1,2]"},
+      // Holes are held one by one, so an assignment far past the end is refused.
+      {"[1,2]", [](JsonObject& o) { o.SetElement(1 << 30, "x"); }, "[1,2]"},
+      {"[1,2]", [](JsonObject& o) { o.SetElement(5, "x"); }, R"([1,2,null,null,null,"x"])"},
       {R"({"a":1})", [](JsonObject& o) { o.SetElement(3, "x"); }, R"({"a":1,"3":"x"})"},
       {"\"s\"", [](JsonObject& o) { o.SetElement(0, "x"); }, "\"s\""},
       {"[1,2,3]", [](JsonObject& o) { o.RemoveElement(1); }, "[1,3]"},
@@ -683,6 +686,18 @@ TEST(JsonObject, SurvivesRandomInput) {
     }
     JsonObject o;
     const bool ok = o.Parse(text);
+    // The same bytes as a path and a value on a document that has something to find.
+    JsonObject fixed;
+    fixed.Parse(seeds[0]);
+    fixed.GetText(text);
+    fixed.TypeOf(text);
+    fixed.HasMember(text);
+    fixed.Count(text);
+    fixed.SetMember(text, text);
+    fixed.SetMemberJson(text, text);
+    fixed.AppendElement(text, text, round % 4 == 1);
+    fixed.RemoveMember(text);
+    ASSERT_TRUE(JsonObject().Parse(fixed.ToJson())) << text;
     for (const char* path : paths) {
       o.GetText(path);
       o.GetText(path, true);
