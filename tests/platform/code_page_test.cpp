@@ -27,8 +27,8 @@ TEST(CodePage, FollowsTheWindowsTableAndSubstitutions) {
             "a?b?");
   EXPECT_EQ(EncodeCodePage(u"a\uFEFFb", kCodePageGbk), "a?b");
   EXPECT_EQ(EncodeCodePage(u"\xD800-\xDC00", kCodePageGbk), "?-?");
-  // So do the invisible ones: soft hyphen, zero-width space.
-  EXPECT_EQ(EncodeCodePage(u"a\u00ADb\u200Bc", kCodePageGbk), "a?b?c");
+  // So does the zero-width space; the soft hyphen has a best-fit mapping to "-".
+  EXPECT_EQ(EncodeCodePage(u"a\u00ADb\u200Bc", kCodePageGbk), "a-b?c");
   // A byte that is not UTF-8 becomes U+FFFD, which code page 936 lacks.
   EXPECT_EQ(DecodeCodePage("a\xFF"
                            "b",
