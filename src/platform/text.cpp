@@ -1,7 +1,7 @@
 #include "platform/text.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 
 namespace quillmere {
 namespace {
@@ -178,10 +178,11 @@ Text NumberToText(long long n) { return std::to_string(n); }
 
 Text NumberToText(int n) { return std::to_string(n); }
 
+// "%.13g" without the locale: a window's locale may use a decimal comma.
 Text NumberToText(double x) {
   char buffer[32];
-  const int n = std::snprintf(buffer, sizeof buffer, "%.13g", x);
-  return Text(buffer, static_cast<std::size_t>(std::max(n, 0)));
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 13);
+  return Text(buffer, result.ptr);
 }
 
 }  // namespace quillmere
