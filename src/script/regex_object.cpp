@@ -1,6 +1,7 @@
 #include "script/regex_object.h"
 
 #include "platform/code_page.h"
+#include "script/string_literal.h"
 
 #include <unicode/regex.h>
 #include <unicode/unistr.h>
@@ -74,27 +75,7 @@ std::optional<ClassEscape> classEscape(char16_t letter) {
 }
 
 bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-bool isOctal(char16_t c) { return c >= u'0' && c <= u'7'; }
 bool isAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
-
-int hexValue(char16_t c) {
-  if (isDigit(c)) return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
-}
-
-// The value of `digits` hexadecimal digits at `at`; -1 when they are not all there.
-int readHex(std::u16string_view s, std::size_t at, std::size_t digits) {
-  if (s.size() - at < digits) return -1;
-  int value = 0;
-  for (std::size_t k = 0; k < digits; ++k) {
-    const int d = hexValue(s[at + k]);
-    if (d < 0) return -1;
-    value = value * 16 + d;
-  }
-  return value;
-}
 
 void appendNumber(std::u16string& out, unsigned value, unsigned base) {
   constexpr std::u16string_view kDigits = u"0123456789ABCDEF";
@@ -157,19 +138,11 @@ char16_t readCharacterEscape(std::u16string_view s, std::size_t& at) {
   }
   if (c == u'x' || c == u'u') {
     const std::size_t digits = c == u'x' ? 2 : 4;
-    const int value = readHex(s, at + 1, digits);
+    const int value = ReadHexDigits(s, at + 1, digits);
     at += value < 0 ? 1 : 1 + digits;
     return value < 0 ? c : static_cast<char16_t>(value);
   }
-  if (isOctal(c)) {
-    // Up to three octal digits when the first is 0-3, up to two otherwise.
-    const std::size_t maxDigits = c <= u'3' ? 3 : 2;
-    unsigned value = 0;
-    for (std::size_t n = 0; n < maxDigits && at < s.size() && isOctal(s[at]); ++n, ++at) {
-      value = value * 8 + (s[at] - u'0');
-    }
-    return static_cast<char16_t>(value);
-  }
+  if (IsOctalDigit(c)) return ReadOctalEscape(s, at);
   ++at;
   return c;
 }

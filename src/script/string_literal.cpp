@@ -14,11 +14,31 @@ int hexValue(char16_t c) {
   return -1;
 }
 
-bool isOctal(char16_t c) { return c >= u'0' && c <= u'7'; }
+char16_t singleCharacterEscape(char16_t c) {
+  switch (c) {
+    case u'b':
+      return u'\b';
+    case u'f':
+      return u'\f';
+    case u'n':
+      return u'\n';
+    case u'r':
+      return u'\r';
+    case u't':
+      return u'\t';
+    case u'v':
+      return u'\v';
+    default:
+      return c;  // quotes, backslash and every character that begins no escape
+  }
+}
 
-// Reads `digits` hexadecimal digits at `at`; -1 when they are not all there.
-int readHex(std::u16string_view s, std::size_t at, std::size_t digits) {
-  if (s.size() - at < digits) return -1;
+}  // namespace
+
+bool IsOctalDigit(char16_t c) { return c >= u'0' && c <= u'7'; }
+
+int ReadHexDigits(std::u16string_view s, std::size_t at, std::size_t digits) {
+  if (at > s.size() || s.size() - at < digits) return -1;
   int value = 0;
   for (std::size_t i = 0; i < digits; ++i) {
     const int d = hexValue(s[at + i]);
@@ -28,29 +48,14 @@ int readHex(std::u16string_view s, std::size_t at, std::size_t digits) {
   return value;
 }
 
-// Annex B: up to three octal digits when the first is 0-3, up to two otherwise.
-char16_t readOctal(std::u16string_view s, std::size_t& at) {
+char16_t ReadOctalEscape(std::u16string_view s, std::size_t& at) {
   const std::size_t maxDigits = s[at] <= u'3' ? 3 : 2;
   int value = 0;
-  for (std::size_t n = 0; n < maxDigits && at < s.size() && isOctal(s[at]); ++n, ++at) {
+  for (std::size_t n = 0; n < maxDigits && at < s.size() && IsOctalDigit(s[at]); ++n, ++at) {
     value = value * 8 + (s[at] - u'0');
   }
   return static_cast<char16_t>(value);
 }
-
-char16_t singleCharacterEscape(char16_t c) {
-  switch (c) {
-    case u'b': return u'\b';
-    case u'f': return u'\f';
-    case u'n': return u'\n';
-    case u'r': return u'\r';
-    case u't': return u'\t';
-    case u'v': return u'\v';
-    default: return c;  // quotes, backslash and every character that begins no escape
-  }
-}
-
-}  // namespace
 
 std::optional<std::u16string> EvaluateStringLiteral(std::u16string_view body, char16_t quote) {
   std::u16string out;
@@ -67,13 +72,13 @@ std::optional<std::u16string> EvaluateStringLiteral(std::u16string_view body, ch
     if (++i == body.size()) return std::nullopt;
     const char16_t e = body[i];
     if (isLineTerminator(e)) return std::nullopt;
-    if (isOctal(e)) {
-      out += readOctal(body, i);
+    if (IsOctalDigit(e)) {
+      out += ReadOctalEscape(body, i);
       continue;
     }
     const std::size_t hexDigits = e == u'x' ? 2 : e == u'u' ? 4 : 0;
     if (hexDigits != 0) {
-      const int value = readHex(body, i + 1, hexDigits);
+      const int value = ReadHexDigits(body, i + 1, hexDigits);
       if (value >= 0) {
         out += static_cast<char16_t>(value);
         i += 1 + hexDigits;

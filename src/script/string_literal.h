@@ -14,4 +14,12 @@ namespace quillmere {
 std::optional<std::u16string> EvaluateStringLiteral(std::u16string_view body,
                                                     char16_t quote = u'\'');
 
+// Pieces of the script escape syntax, shared with the regular-expression and unescape readers.
+bool IsOctalDigit(char16_t c);
+// The value of `digits` hexadecimal digits at `at`; -1 when they are not all there.
+int ReadHexDigits(std::u16string_view s, std::size_t at, std::size_t digits);
+// An octal escape's value from the digits at `at` (up to three when the first is 0-3, up to
+// two otherwise); `at` moves past them.
+char16_t ReadOctalEscape(std::u16string_view s, std::size_t& at);
+
 }  // namespace quillmere

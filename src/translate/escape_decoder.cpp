@@ -20,25 +20,6 @@ constexpr std::string_view kApostropheMarker = "\xA1\xAF";  // "’" in code pag
 constexpr std::string_view kEscapeLead = "\\u";
 constexpr std::string_view kEscapeLeadMarker = "%u";
 
-int hexValue(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
-}
-
-// The value of `digits` hexadecimal digits at `at`; -1 when they are not all there.
-int readHex(std::u16string_view s, std::size_t at, std::size_t digits) {
-  if (s.size() - at < digits) return -1;
-  int value = 0;
-  for (std::size_t k = 0; k < digits; ++k) {
-    const int d = hexValue(s[at + k]);
-    if (d < 0) return -1;
-    value = value * 16 + d;
-  }
-  return value;
-}
-
 // The script engines' global unescape: "%u" and four hexadecimal digits give that UTF-16
 // unit, "%" and two give that character; any other "%" stays.
 std::u16string unescape(std::u16string_view s) {
@@ -48,13 +29,13 @@ std::u16string unescape(std::u16string_view s) {
   while (k < s.size()) {
     if (s[k] == u'%') {
       if (k + 1 < s.size() && s[k + 1] == u'u') {
-        if (const int unit = readHex(s, k + 2, 4); unit >= 0) {
+        if (const int unit = ReadHexDigits(s, k + 2, 4); unit >= 0) {
           out += static_cast<char16_t>(unit);
           k += 6;
           continue;
         }
       }
-      if (const int code = readHex(s, k + 1, 2); code >= 0) {
+      if (const int code = ReadHexDigits(s, k + 1, 2); code >= 0) {
         out += static_cast<char16_t>(code);
         k += 3;
         continue;
