@@ -45,7 +45,7 @@ CURLcode installVerifier(CURL*, void* sslContext, void*) {
 
 }  // namespace
 
-void AcceptListedCertificateProblems(CURL* easy) {
+void acceptListedCertificateProblems(CURL* easy) {
   curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
   // The host name check is libcurl's own, apart from OpenSSL's chain verification.
   curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 0L);

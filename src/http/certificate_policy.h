@@ -7,6 +7,6 @@ namespace quillmere {
 // Lets a TLS connection through despite four certificate problems: an unknown or untrusted
 // issuer, a certificate not meant for a server, a name that does not match the host, and a
 // certificate not yet valid or expired. Every other verification failure still fails it.
-void AcceptListedCertificateProblems(CURL* easy);
+void acceptListedCertificateProblems(CURL* easy);
 
 }  // namespace quillmere

@@ -34,8 +34,9 @@ CurlExchange::CurlExchange(CURL* easy, std::optional<std::chrono::milliseconds> 
 }
 
 // The easy handle is driven through a private multi handle rather than curl_easy_perform,
-// whose loop wakes only once a second when the connection is quiet: here the wait ends when
-// the idle limit runs out, so the progress callback enforces it to the millisecond.
+// whose loop looks at a quiet connection on its own one-second rhythm, so the idle limit could
+// run late by up to a second: here each wait ends when the limit runs out, and the progress
+// callback enforces it to the millisecond.
 bool CurlExchange::perform() {
   MultiHandle multi(curl_multi_init());
   if (multi == nullptr || curl_multi_add_handle(multi.get(), easy_) != CURLM_OK) return false;

@@ -18,12 +18,25 @@ struct HeaderListCleanup {
 
 using EasyHandle = std::unique_ptr<CURL, EasyCleanup>;
 using MultiHandle = std::unique_ptr<CURLM, MultiCleanup>;
-using HeaderList = std::unique_ptr<curl_slist, HeaderListCleanup>;
+
+// A libcurl header list that appends in constant time: libcurl's own append walks the whole
+// list each time, which would make a long header block quadratic.
+class HeaderList {
+ public:
+  HeaderList() = default;
+  HeaderList(HeaderList&& other) noexcept;
+  HeaderList& operator=(HeaderList&& other) noexcept;
+
+  // false (and the list unchanged) when libcurl cannot append.
+  bool append(const char* line);
+  curl_slist* get() const { return head_.get(); }
+
+ private:
+  std::unique_ptr<curl_slist, HeaderListCleanup> head_;
+  curl_slist* tail_ = nullptr;
+};
 
 // A new easy handle once libcurl is set up; empty when libcurl cannot make one.
-EasyHandle NewEasyHandle();
-
-// Appends one line to `list`; false (and `list` unchanged) when libcurl cannot.
-bool AppendHeader(HeaderList& list, const char* line);
+EasyHandle newEasyHandle();
 
 }  // namespace quillmere

@@ -64,7 +64,7 @@ void applyTimeouts(CURL* easy, milliseconds timeout) {
 }
 
 void applyFixedSettings(CURL* easy) {
-  curl_easy_setopt(easy, CURLOPT_SHARE, SharedConnections());
+  curl_easy_setopt(easy, CURLOPT_SHARE, sharedConnections());
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
   curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, kWebProtocols);
@@ -128,13 +128,13 @@ class RequestHeaders {
     if (isRefusedHeader(name, value)) return;
     // libcurl drops a header written "Name:"; "Name;" sends it with an empty value.
     const Text line = value.empty() ? Text(name) + ";" : Text(name) + ": " + Text(value);
-    if (AppendHeader(list_, line.c_str())) names_.insert(LowerCase(name));
+    if (list_.append(line.c_str())) names_.insert(LowerCase(name));
   }
 
   // The request carries only the headers set here: libcurl's own defaults are switched off.
   HeaderList finish() {
     for (const std::string_view name : kLibcurlDefaultHeaders) {
-      if (!names_.contains(Text(name))) AppendHeader(list_, (Text(name) + ":").c_str());
+      if (!names_.contains(Text(name))) list_.append((Text(name) + ":").c_str());
     }
     return std::move(list_);
   }
@@ -207,12 +207,11 @@ Response exchange(CURL* easy, const HttpRequestArguments& arguments, int method,
   curl_easy_setopt(easy, CURLOPT_URL, arguments.url.c_str());
 
   HeaderList proxyHeaders;
-  if (!credentials.empty())
-    AppendHeader(proxyHeaders, ("Proxy-Authorization: " + credentials).c_str());
+  if (!credentials.empty()) proxyHeaders.append(("Proxy-Authorization: " + credentials).c_str());
   curl_easy_setopt(easy, CURLOPT_PROXYHEADER, proxyHeaders.get());
 
   applyRedirectPolicy(easy, arguments.noRedirect);
-  AcceptListedCertificateProblems(easy);
+  acceptListedCertificateProblems(easy);
 
   completeHeaders(headers, arguments.url, method);
   const HeaderList sentHeaders = requestHeaders(arguments.cookies, headers);
@@ -240,7 +239,7 @@ Bytes performRequest(const HttpRequestArguments& arguments) {
   if (arguments.requestObject != nullptr) {
     easy = arguments.requestObject->handle();
   } else {
-    ownHandle = NewEasyHandle();
+    ownHandle = newEasyHandle();
     easy = ownHandle.get();
   }
   if (easy == nullptr) return {};

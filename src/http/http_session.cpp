@@ -67,6 +67,6 @@ HttpSession& session() {
 
 void InitializeHttp() { session(); }
 
-CURLSH* SharedConnections() { return session().share(); }
+CURLSH* sharedConnections() { return session().share(); }
 
 }  // namespace quillmere

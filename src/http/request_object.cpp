@@ -2,7 +2,7 @@
 
 namespace quillmere {
 
-RequestObject::RequestObject() : handle_(NewEasyHandle()) {}
+RequestObject::RequestObject() : handle_(newEasyHandle()) {}
 
 bool RequestObject::isEmpty() const { return handle_ == nullptr; }
 

@@ -12,11 +12,12 @@ namespace quillmere {
 namespace {
 
 using test::RecordedRequest;
-using test::RunRequest;
+using test::runRequest;
 using test::ScriptedServer;
 
 ScriptedServer settingCookies(std::string lines) {
-  return ScriptedServer([lines](const RecordedRequest&) { return test::Reply(200, lines, "ok"); });
+  return ScriptedServer(
+      [lines](const RecordedRequest&) { return test::httpReply(200, lines, "ok"); });
 }
 
 TEST(HttpRequestCookies, ReadsAndMergesSetCookieLines) {
@@ -36,7 +37,7 @@ TEST(HttpRequestCookies, ReadsAndMergesSetCookieLines) {
   };
   for (const auto& c : cases) {
     Text cookies = c.cookies.value_or("");
-    const auto outcome = RunRequest({.url = server.url("/c"),
+    const auto outcome = runRequest({.url = server.url("/c"),
                                      .cookies = c.cookies ? &cookies : nullptr,
                                      .autoMergeCookies = c.autoMerge});
     EXPECT_EQ(outcome.receivedCookies, c.received) << c.name;
@@ -51,7 +52,7 @@ TEST(HttpRequestCookies, ReadsAndMergesSetCookieLines) {
 
 TEST(HttpRequestCookies, NormalisesTheSetCookieNameInResponseHeaders) {
   ScriptedServer server = settingCookies("Set-Cookie: a=1; path=/\r\nset-cookie: b=2\r\n");
-  const auto outcome = RunRequest({.url = server.url("/c")});
+  const auto outcome = runRequest({.url = server.url("/c")});
   EXPECT_EQ(outcome.responseHeaders,
             "Set-Cookie: a=1; path=/\r\nSet-Cookie: b=2\r\nContent-Length: 2\r\n");
 }
@@ -70,20 +71,21 @@ TEST(HttpRequestCookies, CutsEachCookieOutOfItsLine) {
   };
   for (const auto& c : cases) {
     ScriptedServer server = settingCookies(c.lines);
-    EXPECT_EQ(RunRequest({.url = server.url("/")}).receivedCookies, c.received) << c.name;
+    EXPECT_EQ(runRequest({.url = server.url("/")}).receivedCookies, c.received) << c.name;
   }
 }
 
 TEST(HttpRequestCookies, CarriesCookiesFromOneCallToTheNext) {
   int call = 0;
   ScriptedServer server([&call](const RecordedRequest&) {
-    return ++call == 1 ? test::Reply(200, "Set-Cookie: sid=1; path=/\r\nSet-Cookie: t=a\r\n", "1")
-                       : test::Reply(200, "Set-Cookie: t=deleted\r\nSet-Cookie: u=2\r\n", "2");
+    return ++call == 1
+               ? test::httpReply(200, "Set-Cookie: sid=1; path=/\r\nSet-Cookie: t=a\r\n", "1")
+               : test::httpReply(200, "Set-Cookie: t=deleted\r\nSet-Cookie: u=2\r\n", "2");
   });
   Text cookies;
-  RunRequest({.url = server.url("/one"), .cookies = &cookies});
+  runRequest({.url = server.url("/one"), .cookies = &cookies});
   EXPECT_EQ(cookies, "sid=1; t=a");
-  RunRequest({.url = server.url("/two"), .cookies = &cookies});
+  runRequest({.url = server.url("/two"), .cookies = &cookies});
   EXPECT_EQ(cookies, "u=2; sid=1");
   const auto requests = server.requests();
   ASSERT_EQ(requests.size(), 2u);

@@ -15,7 +15,7 @@ namespace {
 using namespace std::chrono_literals;
 using std::chrono::milliseconds;
 using test::RecordedRequest;
-using test::RunRequest;
+using test::runRequest;
 using test::ScriptedReply;
 using test::ScriptedServer;
 
@@ -50,7 +50,7 @@ TEST(HttpRequestTimeouts, BoundEachPhaseAndTheWhole) {
   for (const auto& c : cases) {
     ScriptedServer server([&c](const RecordedRequest&) { return c.reply; });
     const auto outcome =
-        RunRequest({.url = server.url("/slow"), .timeoutSeconds = c.timeoutSeconds});
+        runRequest({.url = server.url("/slow"), .timeoutSeconds = c.timeoutSeconds});
     ::testing::Test::RecordProperty(c.name, std::to_string(outcome.elapsed.count()) + " ms");
     EXPECT_EQ(!outcome.failed(), c.answered) << c.name;
     EXPECT_GE(outcome.elapsed, c.atLeast) << c.name;
@@ -58,9 +58,21 @@ TEST(HttpRequestTimeouts, BoundEachPhaseAndTheWhole) {
   }
 }
 
+TEST(HttpRequestTimeouts, SendingGivesUpWhenTheServerStopsReading) {
+  test::SilentListener server;
+  const Text body(32 * kMiB, 'b');
+  const auto outcome =
+      runRequest({.url = server.url("/upload"), .method = 1, .body = body, .timeoutSeconds = 1});
+  ::testing::Test::RecordProperty("stalled upload",
+                                  std::to_string(outcome.elapsed.count()) + " ms");
+  EXPECT_TRUE(outcome.failed());
+  EXPECT_GE(outcome.elapsed, 950ms);
+  EXPECT_LT(outcome.elapsed, 2500ms);
+}
+
 TEST(HttpRequestTimeouts, ARefusedConnectionReturnsAtOnce) {
   const auto outcome =
-      RunRequest({.url = "http://127.0.0.1:" + std::to_string(test::RefusingPort()) + "/"});
+      runRequest({.url = "http://127.0.0.1:" + std::to_string(test::refusingPort()) + "/"});
   ::testing::Test::RecordProperty("refused", std::to_string(outcome.elapsed.count()) + " ms");
   EXPECT_TRUE(outcome.failed());
   EXPECT_LT(outcome.elapsed, 1000ms);
@@ -91,7 +103,7 @@ TEST(HttpRequestLimits, RefuseOversizedResponses) {
   };
   for (const auto& c : cases) {
     ScriptedServer server([&c](const RecordedRequest&) { return c.reply; });
-    const auto outcome = RunRequest({.url = server.url("/big")});
+    const auto outcome = runRequest({.url = server.url("/big")});
     EXPECT_EQ(outcome.body.size(), c.bodySize) << c.name;
     EXPECT_EQ(outcome.status, c.bodySize == 0 ? 0 : 200) << c.name;
   }
@@ -103,17 +115,17 @@ TEST(HttpRequestConnections, ReuseOneKeptAliveConnection) {
     ScriptedReply reply;
     int connections;
   } cases[] = {
-      {"kept alive", test::Reply(200, "", "ok"), 1},
+      {"kept alive", test::httpReply(200, "", "ok"), 1},
       {"closed with notice",
        [] {
-         auto reply = test::Reply(200, "Connection: close\r\n", "ok");
+         auto reply = test::httpReply(200, "Connection: close\r\n", "ok");
          reply.close = true;
          return reply;
        }(),
        20},
       {"closed without notice",
        [] {
-         auto reply = test::Reply(200, "", "ok");
+         auto reply = test::httpReply(200, "", "ok");
          reply.close = true;
          return reply;
        }(),
@@ -122,7 +134,7 @@ TEST(HttpRequestConnections, ReuseOneKeptAliveConnection) {
   for (const auto& c : cases) {
     ScriptedServer server([&c](const RecordedRequest&) { return c.reply; });
     for (int i = 0; i < 20; ++i) {
-      ASSERT_EQ(RunRequest({.url = server.url("/" + std::to_string(i))}).bodyText, "ok")
+      ASSERT_EQ(runRequest({.url = server.url("/" + std::to_string(i))}).bodyText, "ok")
           << c.name << " " << i;
     }
     EXPECT_EQ(server.requests().size(), 20u) << c.name;
@@ -149,10 +161,10 @@ class HttpRequestObject : public ::testing::Test {
 TEST_F(HttpRequestObject, ServesSeveralCallsWithTheirOwnSettings) {
   RequestObject requestObject;
   ASSERT_FALSE(requestObject.isEmpty());
-  const auto first = RunRequest(
+  const auto first = runRequest(
       {.url = thread_->url("/start"), .noRedirect = true, .requestObject = &requestObject});
   EXPECT_EQ(first.status, 302);
-  const auto second = RunRequest({.url = thread_->url("/start"), .requestObject = &requestObject});
+  const auto second = runRequest({.url = thread_->url("/start"), .requestObject = &requestObject});
   EXPECT_EQ(second.status, 200);
   EXPECT_EQ(second.bodyText, "final");
   EXPECT_FALSE(requestObject.isEmpty());
@@ -163,7 +175,7 @@ TEST_F(HttpRequestObject, AReleasedObjectMakesNoRequest) {
   requestObject.release();
   ASSERT_TRUE(requestObject.isEmpty());
   Text cookies = "a=1";
-  const auto outcome = RunRequest(
+  const auto outcome = runRequest(
       {.url = thread_->url("/final"), .cookies = &cookies, .requestObject = &requestObject},
       "X-Mine: 1");
   EXPECT_TRUE(outcome.body.empty());
@@ -178,7 +190,7 @@ TEST_F(HttpRequestObject, MovesWithItsHandle) {
   RequestObject original;
   RequestObject moved = std::move(original);
   EXPECT_TRUE(original.isEmpty());
-  EXPECT_EQ(RunRequest({.url = thread_->url("/final"), .requestObject = &moved}).bodyText, "final");
+  EXPECT_EQ(runRequest({.url = thread_->url("/final"), .requestObject = &moved}).bodyText, "final");
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::RecordedRequest;
-using test::RunRequest;
+using test::runRequest;
 using test::ScriptedServer;
 using test::ServerThread;
 
@@ -51,12 +51,12 @@ class HttpRequestRedirects : public ::testing::Test {
 };
 
 TEST_F(HttpRequestRedirects, FollowsUnlessTold) {
-  const auto followed = RunRequest({.url = url("/start")});
+  const auto followed = runRequest({.url = url("/start")});
   EXPECT_EQ(followed.status, 200);
   EXPECT_EQ(followed.bodyText, "final");
   EXPECT_EQ(followed.responseHeaders.find("Location"), std::string::npos);
 
-  const auto stopped = RunRequest({.url = url("/start"), .noRedirect = true});
+  const auto stopped = runRequest({.url = url("/start"), .noRedirect = true});
   EXPECT_EQ(stopped.status, 302);
   EXPECT_EQ(stopped.bodyText, "moved");
   EXPECT_NE(stopped.responseHeaders.find("Location: /final\r\n"), std::string::npos);
@@ -72,7 +72,7 @@ TEST_F(HttpRequestRedirects, NeverReachesBeyondTheWeb) {
       {"local file as the URL", "file://" + localFile_},
   };
   for (const auto& c : cases) {
-    const auto outcome = RunRequest({.url = c.url});
+    const auto outcome = runRequest({.url = c.url});
     EXPECT_TRUE(outcome.failed()) << c.name << ": " << outcome.status;
     EXPECT_EQ(outcome.bodyText.find("secret"), std::string::npos) << c.name;
   }
@@ -80,8 +80,8 @@ TEST_F(HttpRequestRedirects, NeverReachesBeyondTheWeb) {
 
 TEST(HttpRequestProxy, SendsEveryRequestThroughTheProxy) {
   ScriptedServer proxy([](const RecordedRequest& request) {
-    if (request.method() == "CONNECT") return test::Reply(403, "", "");
-    return test::Reply(200, "", "via proxy");
+    if (request.method() == "CONNECT") return test::httpReply(403, "", "");
+    return test::httpReply(200, "", "via proxy");
   });
   const struct {
     const char* name;
@@ -106,7 +106,7 @@ TEST(HttpRequestProxy, SendsEveryRequestThroughTheProxy) {
        "CONNECT quillmere.invalid:443 HTTP/1.1", "Basic dXNlcjpwYXNz", false},
   };
   for (const auto& c : cases) {
-    const auto outcome = RunRequest({.url = c.url,
+    const auto outcome = runRequest({.url = c.url,
                                      .proxy = proxy.address(),
                                      .proxyUser = c.user,
                                      .proxyPassword = c.password,
@@ -120,13 +120,13 @@ TEST(HttpRequestProxy, SendsEveryRequestThroughTheProxy) {
 }
 
 TEST(HttpRequestProxy, GoesDirectWithoutAProxyWhateverTheEnvironmentSays) {
-  ScriptedServer server([](const RecordedRequest&) { return test::Reply(200, "", "direct"); });
+  ScriptedServer server([](const RecordedRequest&) { return test::httpReply(200, "", "direct"); });
   ScriptedServer environmentProxy(
-      [](const RecordedRequest&) { return test::Reply(200, "", "environment proxy"); });
+      [](const RecordedRequest&) { return test::httpReply(200, "", "environment proxy"); });
   const std::string proxyUrl = "http://" + environmentProxy.address();
   ::setenv("http_proxy", proxyUrl.c_str(), 1);
   ::setenv("HTTP_PROXY", proxyUrl.c_str(), 1);
-  const auto outcome = RunRequest({.url = server.url("/d"), .proxyUser = "user"});
+  const auto outcome = runRequest({.url = server.url("/d"), .proxyUser = "user"});
   ::unsetenv("http_proxy");
   ::unsetenv("HTTP_PROXY");
   EXPECT_EQ(outcome.bodyText, "direct");
@@ -150,7 +150,7 @@ TEST(HttpRequestTls, AcceptsTheListedCertificateProblemsOnly) {
       {"critical extension nobody knows", {.unknownCriticalExtension = true}, false},
   };
   for (const auto& c : cases) {
-    const auto made = test::MakeSelfSignedCertificate(c.options);
+    const auto made = test::makeSelfSignedCertificate(c.options);
     ASSERT_NE(made.certificate, nullptr) << c.name;
     httplib::SSLServer server(made.certificate.get(), made.key.get());
     ASSERT_TRUE(server.is_valid()) << c.name;
@@ -158,7 +158,7 @@ TEST(HttpRequestTls, AcceptsTheListedCertificateProblemsOnly) {
       response.set_content("secure", "text/plain");
     });
     ServerThread thread(server, "https");
-    const auto outcome = RunRequest({.url = thread.url("/")});
+    const auto outcome = runRequest({.url = thread.url("/")});
     EXPECT_EQ(outcome.bodyText, c.answered ? "secure" : "") << c.name;
     EXPECT_EQ(outcome.status, c.answered ? 200 : 0) << c.name;
   }

@@ -13,7 +13,7 @@ namespace quillmere {
 namespace {
 
 using test::RecordedRequest;
-using test::RunRequest;
+using test::runRequest;
 using test::ScriptedServer;
 using Lines = std::vector<std::string>;
 
@@ -34,7 +34,7 @@ ScriptedServer answeringOk() {
     // A HEAD answer announces a body it does not send.
     if (request.method() == "HEAD")
       return test::ScriptedReply{"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n"};
-    return test::Reply(200, "", "ok");
+    return test::httpReply(200, "", "ok");
   });
 }
 
@@ -55,7 +55,7 @@ TEST(HttpRequestWire, SendsTheDefaultHeaderLinesInOrder) {
        {"Accept: */*", referer, "Accept-Language: zh-cn", kUserAgent}},
   };
   for (const auto& c : cases) {
-    const auto outcome = RunRequest({.url = url, .method = c.method, .body = "q=apple"});
+    const auto outcome = runRequest({.url = url, .method = c.method, .body = "q=apple"});
     ASSERT_EQ(outcome.bodyText, "ok");
     EXPECT_EQ(outcome.headers, joined(c.lines));
     const RecordedRequest sent = server.requests().back();
@@ -78,7 +78,7 @@ TEST(HttpRequestWire, TakesTheMethodFromTheTable) {
       {6, "TRACE", "ok"}, {7, "CONNECT", "ok"},
   };
   for (const auto& c : cases) {
-    const auto outcome = RunRequest({.url = server.url("/m"), .method = c.method, .body = "b=1"});
+    const auto outcome = runRequest({.url = server.url("/m"), .method = c.method, .body = "b=1"});
     EXPECT_EQ(outcome.status, 200) << c.method;
     EXPECT_EQ(outcome.bodyText, c.body) << c.method;
     const RecordedRequest sent = server.requests().back();
@@ -133,7 +133,7 @@ TEST(HttpRequestWire, CompletesTheCallersHeaderBlock) {
        {"Accept: */*", referer, "Accept-Language: zh-cn", kUserAgent}},
   };
   for (const auto& c : cases) {
-    const auto outcome = RunRequest({.url = url, .method = c.method}, c.given);
+    const auto outcome = runRequest({.url = url, .method = c.method}, c.given);
     ASSERT_EQ(outcome.bodyText, "ok") << c.name;
     EXPECT_EQ(outcome.headers, joined(c.completed)) << c.name;
     EXPECT_EQ(server.requests().back().headerLines(kTransportHeaders), c.sent) << c.name;
@@ -154,7 +154,7 @@ TEST(HttpRequestWire, SendsTheBodyAsGiven) {
       {"empty body", "", {}, ""},
   };
   for (const auto& c : cases) {
-    const auto outcome = RunRequest(
+    const auto outcome = runRequest(
         {.url = server.url("/b"), .method = 1, .body = c.body, .bodyBytes = c.bodyBytes});
     ASSERT_EQ(outcome.bodyText, "ok") << c.name;
     const RecordedRequest sent = server.requests().back();
@@ -166,7 +166,7 @@ TEST(HttpRequestWire, SendsTheBodyAsGiven) {
 TEST(HttpRequestWire, SendsALargeBodyWithoutWaitingForAContinue) {
   ScriptedServer server = answeringOk();
   const Text body(3 << 20, 'b');
-  const auto outcome = RunRequest({.url = server.url("/big"), .method = 1, .body = body});
+  const auto outcome = runRequest({.url = server.url("/big"), .method = 1, .body = body});
   ASSERT_EQ(outcome.bodyText, "ok");
   const RecordedRequest sent = server.requests().back();
   EXPECT_EQ(sent.headerCount("Expect"), 0);

@@ -6,7 +6,7 @@ bool RequestOutcome::failed() const {
   return body.empty() && status == 0 && responseHeaders.empty() && receivedCookies.empty();
 }
 
-RequestOutcome RunRequest(HttpRequestArguments arguments, const Text& headers) {
+RequestOutcome runRequest(HttpRequestArguments arguments, const Text& headers) {
   RequestOutcome outcome;
   outcome.headers = headers;
   if (arguments.status == nullptr) arguments.status = &outcome.status;

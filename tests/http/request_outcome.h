@@ -25,6 +25,6 @@ struct RequestOutcome {
 
 // Calls HttpRequest with `arguments`, pointing its status, header and received-cookie out
 // arguments at the outcome unless the caller set them. `headers` starts as the in value.
-RequestOutcome RunRequest(HttpRequestArguments arguments, const Text& headers = {});
+RequestOutcome runRequest(HttpRequestArguments arguments, const Text& headers = {});
 
 }  // namespace quillmere::test

@@ -115,7 +115,7 @@ std::vector<std::string> RecordedRequest::headerLines(
   return lines;
 }
 
-ScriptedReply Reply(int status, std::string_view headerLines, std::string_view body) {
+ScriptedReply httpReply(int status, std::string_view headerLines, std::string_view body) {
   ScriptedReply reply;
   reply.bytes = "HTTP/1.1 " + std::to_string(status) + " " + reasonPhrase(status) + "\r\n";
   reply.bytes += headerLines;
@@ -275,7 +275,17 @@ bool ScriptedServer::waitUntilClosed(int connection) {
   return false;
 }
 
-int RefusingPort() {
+SilentListener::SilentListener() { std::tie(listener_, port_) = listenOnFreePort(); }
+
+SilentListener::~SilentListener() {
+  if (listener_ >= 0) ::close(listener_);
+}
+
+std::string SilentListener::url(std::string_view path) const {
+  return "http://127.0.0.1:" + std::to_string(port_) + std::string(path);
+}
+
+int refusingPort() {
   const auto [fd, port] = listenOnFreePort();
   if (fd >= 0) ::close(fd);
   return port;

@@ -39,7 +39,7 @@ struct ScriptedReply {
 
 // "HTTP/1.1 <status> <reason>", the given header lines (each ended by "\r\n"), a
 // Content-Length for `body`, and `body`.
-ScriptedReply Reply(int status, std::string_view headerLines = {}, std::string_view body = {});
+ScriptedReply httpReply(int status, std::string_view headerLines = {}, std::string_view body = {});
 
 // A raw-socket HTTP/1.1 server on 127.0.0.1 at a free port, for what a ready-made server
 // hides or refuses: it records each request as it arrived and answers from a script, which
@@ -81,7 +81,23 @@ class ScriptedServer {
   std::thread acceptor_;
 };
 
+// A socket on 127.0.0.1 that listens but never accepts: connections complete in the kernel,
+// and what a client sends fills the buffers and then stalls.
+class SilentListener {
+ public:
+  SilentListener();
+  ~SilentListener();
+  SilentListener(const SilentListener&) = delete;
+  SilentListener& operator=(const SilentListener&) = delete;
+
+  std::string url(std::string_view path = "/") const;
+
+ private:
+  int listener_ = -1;
+  int port_ = 0;
+};
+
 // A port on 127.0.0.1 where nothing listens, so a connection to it is refused.
-int RefusingPort();
+int refusingPort();
 
 }  // namespace quillmere::test

@@ -54,7 +54,7 @@ bool describe(X509* certificate, EVP_PKEY* key, const CertificateOptions& option
 
 }  // namespace
 
-TestCertificate MakeSelfSignedCertificate(const CertificateOptions& options) {
+TestCertificate makeSelfSignedCertificate(const CertificateOptions& options) {
   TestCertificate made{std::unique_ptr<X509, X509Free>(X509_new()),
                        std::unique_ptr<EVP_PKEY, EvpPkeyFree>(EVP_EC_gen("P-256"))};
   X509* certificate = made.certificate.get();

@@ -31,6 +31,6 @@ struct TestCertificate {
 
 // A fresh P-256 key and a self-signed certificate for it, made in memory; both empty when
 // OpenSSL fails.
-TestCertificate MakeSelfSignedCertificate(const CertificateOptions& options = {});
+TestCertificate makeSelfSignedCertificate(const CertificateOptions& options = {});
 
 }  // namespace quillmere::test
