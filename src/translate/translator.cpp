@@ -1,0 +1,94 @@
+#include "translate/translator.h"
+
+#include "http/http_request.h"
+#include "platform/code_page.h"
+#include "script/json_object.h"
+#include "translate/codecs.h"
+#include "translate/digest.h"
+#include "translate/escape_decoder.h"
+#include "translate/non_ascii.h"
+#include "translate/salt.h"
+#include "translate/settings.h"
+
+namespace quillmere {
+namespace {
+
+constexpr std::uint32_t kSaltMin = 10000;
+constexpr std::uint32_t kSaltMax = 99999;
+constexpr std::string_view kRateLimitedCode = "54000";
+
+const Text& serverUnreachableText() {
+  static const Text text = Utf8ToGbk("访问服务器失败");
+  return text;
+}
+
+const Text& errorCodeSeparator() {
+  static const Text text = Utf8ToGbk(",错误代码：");
+  return text;
+}
+
+Text buildForm(const TranslationService& service, const Text& source) {
+  const bool fromChinese = ContainsNonAscii(source);
+  const Text salt = NumberToText(static_cast<long long>(RandomInRange(kSaltMin, kSaltMax)));
+  const Text sign = MakeSign(service.appId, source, salt, service.secretKey);
+  Text form;
+  form.reserve(source.size() * 9 + 128);
+  form.append("appid=").append(service.appId);
+  form.append("&q=").append(UrlEncode(source, false, true));
+  form.append("&from=").append(fromChinese ? "zh" : "en");
+  form.append("&to=").append(fromChinese ? "en" : "zh");
+  form.append("&salt=").append(salt);
+  form.append("&sign=").append(sign);
+  return form;
+}
+
+// The JSON reader resolves every escape of a well-formed answer itself; resolving them
+// beforehand would break answers whose text holds a quote, a backslash, "%41" and the like.
+// Only an answer the JSON reader rejects goes through the lenient escape decoder.
+bool parseAnswer(JsonObject& answer, const Text& text) {
+  return answer.Parse(text) || answer.Parse(DecodeUnicodeEscapes(text));
+}
+
+Text joinTranslations(JsonObject& answer) {
+  Text translation;
+  const int count = answer.Count("trans_result");
+  for (int i = 0; i < count; ++i) {
+    const Text dst = answer.GetText("trans_result[" + NumberToText(i) + "].dst");
+    if (translation.empty()) {
+      translation = dst;
+    } else {
+      translation.append("\r\n").append(dst);
+    }
+  }
+  return translation;
+}
+
+}  // namespace
+
+TranslationService CompiledInService() {
+  return {settings::kEndpoint, settings::kAppId, settings::kSecretKey};
+}
+
+bool TranslateText(const Text& source, Text& translation, Text& errorText) {
+  return TranslateText(source, translation, errorText, CompiledInService());
+}
+
+bool TranslateText(const Text& source, Text& translation, Text& errorText,
+                   const TranslationService& service) {
+  JsonObject answer;
+  const Bytes body =
+      HttpRequest({.url = Text(service.endpoint), .method = 1, .body = buildForm(service, source)});
+  if (!parseAnswer(answer, Utf8BytesToAnsi(body))) {
+    errorText = serverUnreachableText();
+    return false;
+  }
+  if (answer.HasMember("error_code")) {
+    if (CompareText(answer.GetText("error_code"), kRateLimitedCode) == 0) return true;
+    errorText = answer.GetText("error_msg") + errorCodeSeparator() + answer.GetText("error_code");
+    return false;
+  }
+  translation = joinTranslations(answer);
+  return true;
+}
+
+}  // namespace quillmere

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/text.h"
+
+#include <string_view>
+
+namespace quillmere {
+
+// Where translations are sent and with which credentials.
+struct TranslationService {
+  std::string_view endpoint;
+  std::string_view appId;
+  std::string_view secretKey;
+};
+
+// The service compiled into this build (the QUILLMERE_* settings).
+TranslationService CompiledInService();
+
+// Translates `source` (Chinese to English when it holds any character outside 0x20-0x7F,
+// else English to Chinese). True with `translation` set on success; true with nothing
+// assigned when the service answers with the error code 54000; false with `errorText` set
+// on failure. An out-parameter a path does not assign keeps the caller's value.
+bool TranslateText(const Text& source, Text& translation, Text& errorText);
+bool TranslateText(const Text& source, Text& translation, Text& errorText,
+                   const TranslationService& service);
+
+}  // namespace quillmere
