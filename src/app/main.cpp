@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "app/translation_cache.h"
-#include "platform/text.h"
+#include "http/http_request.h"
+#include "translate/translator.h"
 
 #include <QApplication>
 
@@ -8,11 +9,11 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setDesktopFileName(QStringLiteral("quillmere"));
   quillmere::RegisterCacheCleanUp();
-  // TODO(merge): pass quillmere::TranslateText from "translate/translator.h" instead.
+  // Before the window shows, so the first keystroke does not pay for libcurl's set-up.
+  quillmere::InitializeHttp();
   quillmere::MainWindow window(
-      [](const quillmere::Text&, quillmere::Text&, quillmere::Text& errorText) {
-        errorText = "no translation service in this build";
-        return false;
+      [](const quillmere::Text& source, quillmere::Text& translation, quillmere::Text& errorText) {
+        return quillmere::TranslateText(source, translation, errorText);
       });
   window.show();
   return app.exec();

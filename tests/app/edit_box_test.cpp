@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-namespace quillmere::testing {
+namespace quillmere::test {
 namespace {
 
 class EditBoxTest : public ::testing::Test {
@@ -88,4 +88,4 @@ TEST_F(EditBoxTest, SelectingTheWholeTextPutsTheCaretAtTheEndInView) {
 }
 
 }  // namespace
-}  // namespace quillmere::testing
+}  // namespace quillmere::test

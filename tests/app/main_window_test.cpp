@@ -15,7 +15,7 @@
 
 #include <vector>
 
-namespace quillmere::testing {
+namespace quillmere::test {
 namespace {
 
 struct ControlRow {
@@ -252,4 +252,4 @@ TEST_F(MainWindowTest, EscapeClosesTheWindowFromEitherEditBox) {
 }
 
 }  // namespace
-}  // namespace quillmere::testing
+}  // namespace quillmere::test

@@ -9,7 +9,7 @@
 
 #include <string>
 
-namespace quillmere::testing {
+namespace quillmere::test {
 namespace {
 
 using Button = QPushButton* const MainWindow::*;
@@ -189,4 +189,4 @@ TEST_F(NamingCommandsTest, UnderscoresNeverTranslateAndUseWhateverIsCached) {
 }
 
 }  // namespace
-}  // namespace quillmere::testing
+}  // namespace quillmere::test

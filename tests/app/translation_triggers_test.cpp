@@ -7,7 +7,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace quillmere::testing {
+namespace quillmere::test {
 namespace {
 
 class TranslationTriggersTest : public WindowTest {
@@ -139,4 +139,4 @@ TEST_F(TranslationTriggersTest, TheResultBoxFocusCachesAndSelectsAnErrorTextToo)
 }
 
 }  // namespace
-}  // namespace quillmere::testing
+}  // namespace quillmere::test

@@ -7,7 +7,7 @@
 #include <QClipboard>
 #include <QTest>
 
-namespace quillmere::testing {
+namespace quillmere::test {
 
 Text Gbk(const char* utf8) { return Utf8ToGbk(utf8); }
 
@@ -77,4 +77,4 @@ void WindowTest::click(QWidget* control) { QTest::mouseClick(control, Qt::LeftBu
 
 void WindowTest::type(const QString& keys) { QTest::keyClicks(QApplication::focusWidget(), keys); }
 
-}  // namespace quillmere::testing
+}  // namespace quillmere::test

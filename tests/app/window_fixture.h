@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-namespace quillmere::testing {
+namespace quillmere::test {
 
 // Code page 936 form of a UTF-8 literal.
 Text Gbk(const char* utf8);
@@ -63,4 +63,4 @@ class WindowTest : public ::testing::Test {
   std::vector<Text> resultWrites;
 };
 
-}  // namespace quillmere::testing
+}  // namespace quillmere::test
