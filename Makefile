@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test bench
+.PHONY: deps configure build run test bench fuzz
 
 deps:
 	@scripts/install-deps.sh
@@ -21,3 +21,20 @@ run: build
 
 test: build
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD) --output-on-failure --parallel $(JOBS)
+
+# Runs every fuzz target for FUZZ_SECONDS each (clang build in build-fuzz); what a run
+# finds beyond the committed seeds stays in build-fuzz/corpus.
+FUZZ_SECONDS ?= 300
+FUZZ_TARGETS := json escape_decoder code_page url_encode cookies text regex
+
+fuzz: deps
+	@test -f build-fuzz/CMakeCache.txt || CXX=clang++ cmake -S . -B build-fuzz -G Ninja \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMERE_FUZZ=ON -DQUILLMERE_BUILD_TESTS=OFF
+	cmake --build build-fuzz --parallel $(JOBS) --target $(FUZZ_TARGETS:%=%_fuzzer)
+	@for target in $(FUZZ_TARGETS); do \
+	  mkdir -p build-fuzz/corpus/$$target; \
+	  echo "== $$target"; \
+	  build-fuzz/fuzz/$${target}_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -rss_limit_mb=4096 build-fuzz/corpus/$$target fuzz/corpus/$$target 2>&1 \
+	    | grep -E '^(stat::number_of_executed_units|==|SUMMARY|#.*DONE)' || exit 1; \
+	done
