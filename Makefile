@@ -33,8 +33,10 @@ fuzz: deps
 	cmake --build build-fuzz --parallel $(JOBS) --target $(FUZZ_TARGETS:%=%_fuzzer)
 	@for target in $(FUZZ_TARGETS); do \
 	  mkdir -p build-fuzz/corpus/$$target; \
-	  echo "== $$target"; \
 	  build-fuzz/fuzz/$${target}_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-	    -rss_limit_mb=4096 build-fuzz/corpus/$$target fuzz/corpus/$$target 2>&1 \
-	    | grep -E '^(stat::number_of_executed_units|==|SUMMARY|#.*DONE)' || exit 1; \
+	    -rss_limit_mb=4096 build-fuzz/corpus/$$target fuzz/corpus/$$target \
+	    > build-fuzz/$$target.log 2>&1; \
+	  status=$$?; \
+	  echo "$$target: $$(grep -E '^stat::number_of_executed_units' build-fuzz/$$target.log)"; \
+	  if [ $$status -ne 0 ]; then tail -40 build-fuzz/$$target.log; exit 1; fi; \
 	done
