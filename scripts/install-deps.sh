@@ -9,6 +9,7 @@ packages=(
   libcurl4-openssl-dev libicu-dev libssl-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev
   fonts-wqy-microhei
+  clang libclang-rt-14-dev
 )
 
 missing=()
