@@ -54,7 +54,7 @@ std::string serviceStyle(const nlohmann::json& answer) {
 
 }  // namespace
 
-FakeTranslationService::FakeTranslationService(std::string appId, std::string secretKey)
+FakeTranslationService::FakeTranslationService(std::string appId, std::string secretKey, int port)
     : appId_(std::move(appId)),
       secretKey_(std::move(secretKey)),
       responder_(&FakeTranslationService::dictionaryAnswer) {
@@ -68,9 +68,12 @@ FakeTranslationService::FakeTranslationService(std::string appId, std::string se
     }
     res.set_content(responder(request), "application/json");
   });
+  thread_.emplace(server_, "http", port);
 }
 
-std::string FakeTranslationService::endpoint() const { return thread_.url(kPath); }
+std::string FakeTranslationService::endpoint() const {
+  return thread_->port() > 0 ? thread_->url(kPath) : std::string();
+}
 
 void FakeTranslationService::answerWith(Responder responder) {
   std::lock_guard lock(mutex_);

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,20 +19,22 @@ namespace quillmere::test {
 class FakeTranslationService {
  public:
   struct Request {
-    std::string form;
-    std::vector<std::pair<std::string, std::string>> fields;  // in the order sent
-    std::string query;                                        // q, decoded (UTF-8)
-    std::string contentType;
-    std::vector<std::string> problems;  // empty when the request is well formed and signed
+    std::string form{};
+    std::vector<std::pair<std::string, std::string>> fields{};  // in the order sent
+    std::string query{};                                        // q, decoded (UTF-8)
+    std::string contentType{};
+    std::vector<std::string> problems{};  // empty when the request is well formed and signed
   };
   // Returns the raw body of the answer.
   using Responder = std::function<std::string(const Request&)>;
 
-  FakeTranslationService(std::string appId, std::string secretKey);
+  // Listens at a free port unless one is given.
+  FakeTranslationService(std::string appId, std::string secretKey, int port = 0);
   FakeTranslationService(const FakeTranslationService&) = delete;
   FakeTranslationService& operator=(const FakeTranslationService&) = delete;
 
-  std::string endpoint() const;
+  std::string endpoint() const;  // empty when the port could not be had
+
   void answerWith(Responder responder);
   std::vector<Request> requests() const;
 
@@ -51,7 +54,7 @@ class FakeTranslationService {
   Responder responder_;
   std::vector<Request> requests_;
   httplib::Server server_;
-  ServerThread thread_{server_};
+  std::optional<ServerThread> thread_;  // started once the routes are in place
 };
 
 }  // namespace quillmere::test

@@ -4,8 +4,11 @@
 
 namespace quillmere::test {
 
-ServerThread::ServerThread(httplib::Server& server, std::string_view scheme)
-    : server_(server), scheme_(scheme), port_(server.bind_to_any_port("127.0.0.1")) {
+ServerThread::ServerThread(httplib::Server& server, std::string_view scheme, int port)
+    : server_(server),
+      scheme_(scheme),
+      port_(port == 0 ? server.bind_to_any_port("127.0.0.1")
+                      : (server.bind_to_port("127.0.0.1", port) ? port : -1)) {
   // A connection left idle is closed at once, so stopping never waits out a client's
   // kept-alive connection.
   server_.set_keep_alive_timeout(0);

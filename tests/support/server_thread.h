@@ -8,11 +8,12 @@
 
 namespace quillmere::test {
 
-// Runs an httplib server (plain or TLS) on 127.0.0.1 at a free port for the life of this
-// object. The server runs once the constructor returns; it closes idle connections at once.
+// Runs an httplib server (plain or TLS) on 127.0.0.1 for the life of this object, at a free
+// port unless one is given. The server runs once the constructor returns; it closes idle
+// connections at once.
 class ServerThread {
  public:
-  explicit ServerThread(httplib::Server& server, std::string_view scheme = "http");
+  explicit ServerThread(httplib::Server& server, std::string_view scheme = "http", int port = 0);
   ~ServerThread();
   ServerThread(const ServerThread&) = delete;
   ServerThread& operator=(const ServerThread&) = delete;
