@@ -111,7 +111,8 @@ TEST_F(EndToEndTest, PastingAMegabyteMakesOneRequestAndShowsTheOutcome) {
 
     paste(megabyte);
     EXPECT_EQ(window_->编辑框_欲翻译文本->toPlainText().size(), megabyte.size());
-    ASSERT_EQ(service.requests().size(), 1u) << answered << resultText().left(300).toStdString();
+    ASSERT_EQ(service.requests().size(), 1u)
+        << answered << ", result box: " << resultText().left(200).toStdString();
     const auto request = service.requests().front();
     EXPECT_TRUE(request.problems.empty()) << answered;
     EXPECT_EQ(request.query, QString(megabyte).replace("\n", "\r\n").toStdString());

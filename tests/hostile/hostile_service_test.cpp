@@ -116,7 +116,9 @@ std::vector<HostileCase> oversizedCases() {
 // The one-byte-per-second server: with the default time-out of 15 s per phase a trickle that
 // never ends would take the whole bound of 60 s to cut off, so those cases run with a time-out
 // of 2 s, which keeps the idle limit above the 1 s between bytes, and show the bound of 4 x 2 s.
-// The first case shows that the default time-out waits for a trickle that does end.
+// The first case shows that the default time-out waits for a trickle that does end. A head
+// that trickles makes progress only with each whole header line, so the last case ends once
+// the status line has taken longer than one time-out.
 std::vector<HostileCase> slowCases() {
   const ScriptedReply whole = answer(kAnswer);
   return {
@@ -261,18 +263,19 @@ struct Outcome {
   Text errorText = kUnassigned;
   milliseconds elapsed{0};
   std::size_t peakGrowth = 0;
+  bool peakMeasured = false;
 };
 
 Outcome translateAt(const std::string& endpoint, int timeoutSeconds) {
   Outcome outcome;
   const test::PeakMemoryWatch watch;
-  EXPECT_TRUE(watch.valid());
   const auto start = std::chrono::steady_clock::now();
   outcome.ok = TranslateText("hello", outcome.translation, outcome.errorText,
                              {endpoint, settings::kAppId, settings::kSecretKey, timeoutSeconds});
   outcome.elapsed =
       std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
   outcome.peakGrowth = watch.growth();
+  outcome.peakMeasured = watch.valid();
   return outcome;
 }
 
@@ -308,6 +311,7 @@ TEST_P(HostileService, EndsInTheRequestsOwnOutcome) {
   EXPECT_GE(outcome.elapsed, c.atLeast);
   EXPECT_LT(outcome.elapsed, wholeBound(c.timeoutSeconds) + 2s);
   if (c.peakBound > 0 && !QUILLMERE_ADDRESS_SANITIZER) {
+    EXPECT_TRUE(outcome.peakMeasured);
     EXPECT_LT(outcome.peakGrowth, c.peakBound);
   }
 
