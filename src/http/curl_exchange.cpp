@@ -10,6 +10,11 @@ namespace {
 
 // curl_multi_poll wakes at least this often even with nothing to wait for.
 constexpr int kLongestPollMs = 1000;
+// A body of unannounced length grows by doubling up to this size, then takes room for the
+// whole cap at once: each doubling copies the body into a new block, and the blocks left behind
+// may stay resident, so an oversized body would otherwise cost up to twice the cap before it is
+// refused. Room that is reserved but not written costs no memory.
+constexpr std::size_t kDoublingLimit = 1u << 20;
 
 std::string_view withoutLineEnd(std::string_view line) {
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
@@ -91,11 +96,24 @@ bool CurlExchange::addBody(const char* data, std::size_t length) {
   markProgress();
   if (length > kMaxBodyBytes - body_.size()) return false;
   try {
+    reserveBody(body_.size() + length);
     body_.insert(body_.end(), data, data + length);
   } catch (const std::bad_alloc&) {
     return false;
   }
   return true;
+}
+
+void CurlExchange::reserveBody(std::size_t size) {
+  if (size <= body_.capacity()) return;
+  curl_off_t announced = -1;
+  curl_easy_getinfo(easy_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+  if (announced >= 0 && static_cast<std::size_t>(announced) >= size &&
+      static_cast<std::size_t>(announced) <= kMaxBodyBytes) {
+    body_.reserve(static_cast<std::size_t>(announced));
+  } else if (size > kDoublingLimit) {
+    body_.reserve(kMaxBodyBytes);
+  }
 }
 
 bool CurlExchange::addHeaderLine(std::string_view line) {

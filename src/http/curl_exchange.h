@@ -47,6 +47,8 @@ class CurlExchange {
                                int remotePort, int localPort);
 
   bool addBody(const char* data, std::size_t length);
+  // Makes room for a body of `size` bytes: for the whole body when its length was announced.
+  void reserveBody(std::size_t size);
   bool addHeaderLine(std::string_view line);
   bool idleTooLong(Clock::time_point now) const;
   int pollTimeoutMs() const;

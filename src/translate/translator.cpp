@@ -76,8 +76,10 @@ bool TranslateText(const Text& source, Text& translation, Text& errorText) {
 bool TranslateText(const Text& source, Text& translation, Text& errorText,
                    const TranslationService& service) {
   JsonObject answer;
-  const Bytes body =
-      HttpRequest({.url = Text(service.endpoint), .method = 1, .body = buildForm(service, source)});
+  const Bytes body = HttpRequest({.url = Text(service.endpoint),
+                                  .method = 1,
+                                  .body = buildForm(service, source),
+                                  .timeoutSeconds = service.timeoutSeconds});
   if (!parseAnswer(answer, Utf8BytesToAnsi(body))) {
     errorText = serverUnreachableText();
     return false;

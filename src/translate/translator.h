@@ -11,6 +11,9 @@ struct TranslationService {
   std::string_view endpoint;
   std::string_view appId;
   std::string_view secretKey;
+  // HttpRequest's time-out in seconds; 0 keeps its default of 15 s per phase, as the compiled-in
+  // service does.
+  int timeoutSeconds = 0;
 };
 
 // The service compiled into this build (the QUILLMERE_* settings).

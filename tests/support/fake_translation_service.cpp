@@ -58,8 +58,16 @@ FakeTranslationService::FakeTranslationService(std::string appId, std::string se
     : appId_(std::move(appId)),
       secretKey_(std::move(secretKey)),
       responder_(&FakeTranslationService::dictionaryAnswer) {
-  server_.Post(kPath, [this](const httplib::Request& req, httplib::Response& res) {
-    Request request = inspect(req.body, req.get_header_value("Content-Type"));
+  // The handler reads the form itself: httplib refuses a form over 8 KiB when it reads one for
+  // a handler, while the service takes long texts.
+  server_.Post(kPath, [this](const httplib::Request& req, httplib::Response& res,
+                             const httplib::ContentReader& contentReader) {
+    std::string form;
+    contentReader([&form](const char* data, std::size_t length) {
+      form.append(data, length);
+      return true;
+    });
+    Request request = inspect(form, req.get_header_value("Content-Type"));
     Responder responder;
     {
       std::lock_guard lock(mutex_);
@@ -85,9 +93,16 @@ std::vector<FakeTranslationService::Request> FakeTranslationService::requests() 
   return requests_;
 }
 
+void FakeTranslationService::forgetRequests() {
+  std::lock_guard lock(mutex_);
+  requests_.clear();
+}
+
 FakeTranslationService::Request FakeTranslationService::inspect(
     const std::string& form, const std::string& contentType) const {
-  Request request{.form = form, .contentType = contentType};
+  Request request;
+  request.form = form;
+  request.contentType = contentType;
   std::size_t begin = 0;
   while (begin <= form.size()) {
     const std::size_t end = std::min(form.find('&', begin), form.size());

@@ -37,6 +37,8 @@ class FakeTranslationService {
 
   void answerWith(Responder responder);
   std::vector<Request> requests() const;
+  // Drops the record of the requests seen so far, for a test that makes very many.
+  void forgetRequests();
 
   // Answers in the service's own format, from UTF-8 texts.
   static std::string successAnswer(const std::string& from, const std::string& to,

@@ -174,7 +174,14 @@ void ScriptedServer::serve(int connection) {
       waitUntilClosed(connection);
       return;
     }
-    if (!sendReply(connection, reply) || reply.close) return;
+    if (!sendReply(connection, reply)) return;
+    if (reply.reset) {
+      // Closing with a zero linger time sends a reset instead of the orderly end.
+      const linger abort{.l_onoff = 1, .l_linger = 0};
+      ::setsockopt(connection, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+      return;
+    }
+    if (reply.close) return;
   }
 }
 
@@ -225,7 +232,12 @@ bool ScriptedServer::readRequest(int connection, std::string& buffer, RecordedRe
 }
 
 bool ScriptedServer::sendReply(int connection, const ScriptedReply& reply) {
-  if (!sendAll(connection, reply.bytes)) return false;
+  const std::string_view bytes(reply.bytes);
+  const std::size_t paced = std::min(reply.pacedTail, bytes.size());
+  if (!sendAll(connection, bytes.substr(0, bytes.size() - paced)) ||
+      !sendPaced(connection, bytes.substr(bytes.size() - paced), reply.pacing)) {
+    return false;
+  }
   const std::string filler(std::min(reply.fillerBytes, kFillerChunk), 'x');
   for (std::size_t left = reply.fillerBytes; left > 0;) {
     const std::size_t n = std::min(left, filler.size());

@@ -31,10 +31,13 @@ struct RecordedRequest {
 // What the server does with one request.
 struct ScriptedReply {
   std::string bytes{};                  // sent at once as they stand: status line, headers, body
-  std::size_t fillerBytes = 0;          // then this many bytes of 'x', made as they are sent
-  std::chrono::milliseconds pacing{0};  // above zero: each filler byte waits this long
+  std::size_t fillerBytes = 0;          // then this many bytes of 'x', made as they are sent,
+                                        // each one paced
+  std::chrono::milliseconds pacing{0};  // above zero: each paced byte waits this long
   bool answer = true;                   // false: keep the connection open, never answer
   bool close = false;                   // close the connection after the reply
+  std::size_t pacedTail = 0;            // the last this many of `bytes` also wait `pacing` each
+  bool reset = false;                   // after the reply, abort the connection with a reset
 };
 
 // "HTTP/1.1 <status> <reason>", the given header lines (each ended by "\r\n"), a
@@ -43,8 +46,8 @@ ScriptedReply httpReply(int status, std::string_view headerLines = {}, std::stri
 
 // A raw-socket HTTP/1.1 server on 127.0.0.1 at a free port, for what a ready-made server
 // hides or refuses: it records each request as it arrived and answers from a script, which
-// may answer slowly, never, or with more than a client should take. Connections stay open
-// for further requests unless a reply closes them or the client does.
+// may answer slowly, never, with more than a client should take, or break off. Connections stay
+// open for further requests unless a reply closes them or the client does.
 class ScriptedServer {
  public:
   using Script = std::function<ScriptedReply(const RecordedRequest&)>;

@@ -9,9 +9,12 @@ ServerThread::ServerThread(httplib::Server& server, std::string_view scheme, int
       scheme_(scheme),
       port_(port == 0 ? server.bind_to_any_port("127.0.0.1")
                       : (server.bind_to_port("127.0.0.1", port) ? port : -1)) {
-  // A connection left idle is closed at once, so stopping never waits out a client's
-  // kept-alive connection.
-  server_.set_keep_alive_timeout(0);
+  // Each connection serves one request and is then closed, as the answer announces, so that
+  // stopping never waits out a client's kept-alive connection. The wait for that one request
+  // is generous: on a busy machine a client may take a while to send it after connecting, and
+  // closing the connection first would fail an exchange the client did nothing wrong in.
+  server_.set_keep_alive_max_count(1);
+  server_.set_keep_alive_timeout(5);
   if (port_ <= 0) return;
   thread_ = std::thread([this] { server_.listen_after_bind(); });
   // A server stopped before its loop runs would never stop.
