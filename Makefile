@@ -30,6 +30,7 @@ test: build
 bench: build
 	$(BUILD)/bench/quillmere_bench $(BENCH_FLAGS)
 	$(BUILD)/bench/quillmere_memory
+	$(BUILD)/bench/quillmere_memory --floor
 
 # Runs every fuzz target for FUZZ_SECONDS each (clang build in build-fuzz); what a run
 # finds beyond the committed seeds stays in build-fuzz/corpus.

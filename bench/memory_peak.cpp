@@ -1,13 +1,16 @@
 // The tool's peak resident memory: the real window, set up as the tool sets it up, typed into
 // keystroke by keystroke, each keystroke translated against the loopback server, which runs in a
-// separate process so that only the tool is counted. Prints the peak after start-up and after
-// 1 000 translations, and exits with 1 when a translation failed.
+// process of its own so that only the tool is counted. Exits with 1 when a translation failed.
+//
+// With --floor, the floor that linking sets instead: the same program showing the bare window of
+// twelve plain widgets, translating nothing. Each figure needs a process started on its own, as
+// the tool is started: a process forked or started by this one counts fewer library pages.
 
 #include "app/main_window.h"
 #include "app/translation_cache.h"
+#include "bare_window.h"
 #include "http/http_request.h"
 #include "loopback_server.h"
-#include "platform/code_page.h"
 #include "translate/translator.h"
 #include "unique_fd.h"
 
@@ -32,7 +35,7 @@ constexpr double kGoalMiB = 35;
 constexpr std::string_view kTyped = "get user name ";
 constexpr int kLongestSource = 40;
 
-// A value in kB of /proc/self/status, such as "VmHWM".
+// A value of /proc/self/status given in kB, such as "VmHWM", in MiB.
 std::optional<double> statusMiB(std::string_view key) {
   std::ifstream status("/proc/self/status");
   std::string line;
@@ -44,49 +47,61 @@ std::optional<double> statusMiB(std::string_view key) {
   return std::nullopt;
 }
 
-// The loopback server in a child process; its port, and a pipe whose closing ends the child.
-struct ServerProcess {
-  pid_t pid = -1;
-  std::uint16_t port = 0;
-  UniqueFd keepAlive;
-};
-
-std::optional<ServerProcess> startServerProcess() {
-  int portPipe[2];
-  int lifePipe[2];
-  if (::pipe(portPipe) != 0) return std::nullopt;
-  if (::pipe(lifePipe) != 0) {
-    ::close(portPipe[0]);
+// The loopback server in a process of its own, serving until this object goes.
+class ServerProcess {
+ public:
+  // Forks, so call it before this process has a thread of its own. Port 0: no server.
+  ServerProcess() {
+    int portPipe[2];
+    int lifePipe[2];
+    if (::pipe(portPipe) != 0) return;
+    if (::pipe(lifePipe) != 0) {
+      ::close(portPipe[0]);
+      ::close(portPipe[1]);
+      return;
+    }
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::close(portPipe[0]);
+      ::close(lifePipe[1]);
+      serve(portPipe[1], lifePipe[0]);
+    }
     ::close(portPipe[1]);
-    return std::nullopt;
+    ::close(lifePipe[0]);
+    const UniqueFd portReader(portPipe[0]);
+    life_ = UniqueFd(lifePipe[1]);
+    if (pid_ < 0 || ::read(portReader.get(), &port_, sizeof port_) != sizeof port_) port_ = 0;
   }
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::close(portPipe[0]);
-    ::close(lifePipe[1]);
+  ~ServerProcess() {
+    life_ = UniqueFd();
+    if (pid_ > 0) ::waitpid(pid_, nullptr, 0);
+  }
+  ServerProcess(const ServerProcess&) = delete;
+  ServerProcess& operator=(const ServerProcess&) = delete;
+
+  std::uint16_t port() const { return port_; }
+
+ private:
+  // In the child: writes the port, then serves until the parent closes its end of `life`.
+  [[noreturn]] static void serve(int portFd, int lifeFd) {
     const auto server = LoopbackServer::start();
     const std::uint16_t port = server ? server->port() : 0;
-    if (::write(portPipe[1], &port, sizeof port) == sizeof port && port != 0) {
+    if (::write(portFd, &port, sizeof port) == sizeof port && server) {
       char byte;
-      while (::read(lifePipe[0], &byte, 1) > 0) {
+      while (::read(lifeFd, &byte, 1) > 0) {
       }
     }
     ::_exit(0);
   }
-  ::close(portPipe[1]);
-  ::close(lifePipe[0]);
-  const UniqueFd portReader(portPipe[0]);
-  ServerProcess process{pid, 0, UniqueFd(lifePipe[1])};
-  if (pid < 0 || ::read(portReader.get(), &process.port, sizeof process.port) !=
-                     static_cast<ssize_t>(sizeof process.port)) {
-    process.port = 0;
-  }
-  return process;
-}
 
-void stopServerProcess(ServerProcess& process) {
-  process.keepAlive = UniqueFd();
-  if (process.pid > 0) ::waitpid(process.pid, nullptr, 0);
+  pid_t pid_ = -1;
+  std::uint16_t port_ = 0;
+  UniqueFd life_;
+};
+
+void showUntilPainted(QWidget& window) {
+  window.show();
+  for (int i = 0; i < 10; ++i) QApplication::processEvents();
 }
 
 // One keystroke into the source box: a character typed, or the box emptied when it is full.
@@ -99,18 +114,36 @@ void typeOneKey(MainWindow& window, int keystroke) {
   box.insertPlainText(QString(QChar(kTyped[static_cast<std::size_t>(keystroke) % kTyped.size()])));
 }
 
-void printFigure(const char* label, std::optional<double> mib, bool withGoal) {
+void printFigure(const char* label, std::optional<double> mib, bool withGoal = false) {
   if (!mib) {
-    std::printf("  %-44s n/a\n", label);
+    std::printf("  %-48s n/a\n", label);
     return;
   }
-  std::printf("  %-44s %.1f MiB", label, *mib);
-  if (withGoal)
+  std::printf("  %-48s %.1f MiB", label, *mib);
+  if (withGoal) {
     std::printf("   goal <= %.0f MiB  %s", kGoalMiB, *mib <= kGoalMiB ? "met" : "NOT MET");
+  }
   std::printf("\n");
 }
 
-int run(int argc, char* argv[], std::uint16_t port) {
+// The floor: the bare window in a process set up as the tool's, with nothing translated.
+int printFloor(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  InitializeHttp();
+  const auto window = makeBareWindow();
+  showUntilPainted(*window);
+  printFigure("floor: bare window, libcurl set up", statusMiB("VmHWM"));
+  return 0;
+}
+
+struct ToolPeaks {
+  std::optional<double> windowShown;
+  std::optional<double> afterTranslations;
+  int failures = 0;
+};
+
+// The tool as main() sets it up, translating through the loopback server on `port`.
+ToolPeaks toolPeaks(int argc, char* argv[], std::uint16_t port) {
   QApplication application(argc, argv);
   RegisterCacheCleanUp();
   InitializeHttp();
@@ -119,29 +152,41 @@ int run(int argc, char* argv[], std::uint16_t port) {
   TranslationService service = CompiledInService();
   service.endpoint = endpoint;
   int calls = 0;
-  int failures = 0;
+  ToolPeaks peaks;
   MainWindow window([&](const Text& source, Text& translation, Text& errorText) {
     ++calls;
     const bool ok = TranslateText(source, translation, errorText, service);
-    if (!ok) ++failures;
+    if (!ok) ++peaks.failures;
     return ok;
   });
-  window.show();
-  QApplication::processEvents();
-  const auto afterStartUp = statusMiB("VmHWM");
-
+  showUntilPainted(window);
+  peaks.windowShown = statusMiB("VmHWM");
   for (int keystroke = 0; calls < kTranslations; ++keystroke) {
     typeOneKey(window, keystroke);
     QApplication::processEvents();
   }
-  const auto afterTranslations = statusMiB("VmHWM");
+  peaks.afterTranslations = statusMiB("VmHWM");
+  return peaks;
+}
 
+int run(int argc, char* argv[]) {
+  const auto librariesLoaded = statusMiB("VmHWM");
+  std::optional<ToolPeaks> tool;
+  {
+    const ServerProcess server;
+    if (server.port() == 0) {
+      std::fprintf(stderr, "cannot start the loopback server\n");
+      return 1;
+    }
+    tool = toolPeaks(argc, argv, server.port());
+  }
   std::printf("\nPeak resident memory (VmHWM), %s platform\n",
-              QApplication::platformName().toUtf8().constData());
-  printFigure("window shown", afterStartUp, false);
-  printFigure("after 1 000 translations", afterTranslations, true);
-  if (failures > 0) {
-    std::printf("  %d of %d translations failed\n", failures, calls);
+              qEnvironmentVariable("QT_QPA_PLATFORM").toUtf8().constData());
+  printFigure("libraries loaded (start of main)", librariesLoaded);
+  printFigure("tool: window shown", tool->windowShown);
+  printFigure("tool: after 1 000 translations", tool->afterTranslations, true);
+  if (tool->failures > 0) {
+    std::printf("  %d of %d translations failed\n", tool->failures, kTranslations);
     return 1;
   }
   return 0;
@@ -151,14 +196,7 @@ int run(int argc, char* argv[], std::uint16_t port) {
 }  // namespace quillmere
 
 int main(int argc, char* argv[]) {
-  // The server process is forked before any thread of this one exists.
-  auto server = quillmere::startServerProcess();
-  if (!server || server->port == 0) {
-    std::fprintf(stderr, "cannot start the loopback server\n");
-    return 1;
-  }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  const int status = quillmere::run(argc, argv, server->port);
-  quillmere::stopServerProcess(*server);
-  return status;
+  if (argc == 2 && std::string_view(argv[1]) == "--floor") return quillmere::printFloor(argc, argv);
+  return quillmere::run(argc, argv);
 }
