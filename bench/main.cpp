@@ -39,6 +39,7 @@ constexpr FigureRow kFigures[] = {
     {"TranslateText, answer of 100 entries", "BM_TranslateAnswer/entries:100"},
     {"TranslateText, answer of 10 000 entries", "BM_TranslateAnswer/entries:10000"},
     {"bare window: construct, show, first paint", "BM_BareWindow"},
+    {"bare window with scroll bars shown", "BM_BareWindowWithScrollBars"},
     {"real window: construct, show, first paint", "BM_MainWindow"},
 };
 
@@ -54,6 +55,7 @@ constexpr RatioRow kRatios[] = {
     {"10 000 entries / 100 entries", "BM_TranslateAnswer/entries:10000",
      "BM_TranslateAnswer/entries:100", 100},
     {"real window / bare window", "BM_MainWindow", "BM_BareWindow", 1.15},
+    {"real window / bare window with scroll bars", "BM_MainWindow", "BM_BareWindowWithScrollBars"},
 };
 
 }  // namespace

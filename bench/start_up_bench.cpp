@@ -5,6 +5,7 @@
 #include "bare_window.h"
 #include "start_up.h"
 
+#include <QPlainTextEdit>
 #include <benchmark/benchmark.h>
 
 namespace quillmere {
@@ -12,6 +13,19 @@ namespace {
 
 void BM_BareWindow(benchmark::State& state) { measureStartUp(state, makeBareWindow); }
 BENCHMARK(BM_BareWindow)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The bare window with the one visible difference that costs: the edit boxes show their vertical
+// scroll bars at all times, as the tool's do.
+void BM_BareWindowWithScrollBars(benchmark::State& state) {
+  measureStartUp(state, [] {
+    std::unique_ptr<QWidget> window = makeBareWindow();
+    for (auto* box : window->findChildren<QPlainTextEdit*>()) {
+      box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    }
+    return window;
+  });
+}
+BENCHMARK(BM_BareWindowWithScrollBars)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 void BM_MainWindow(benchmark::State& state) {
   // Showing the window translates nothing; a call would make the figure meaningless.
