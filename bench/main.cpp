@@ -4,8 +4,8 @@
 // To report a new benchmark, add a row below naming it; a ratio row names two benchmarks of the
 // run, numerator first, with the goal as an upper bound when there is one.
 
-#include "http/http_request.h"
 #include "ratio_report.h"
+#include "translate/translator.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -67,7 +67,7 @@ int main(int argc, char* argv[]) {
   const QApplication application(argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   // As the tool does before its window shows.
-  quillmere::InitializeHttp();
+  quillmere::InitializeTranslation();
   benchmark::AddCustomContext("quillmere_build_type", QUILLMERE_BUILD_TYPE);
 
   quillmere::RatioReporter reporter(::isatty(STDOUT_FILENO) != 0

@@ -9,7 +9,6 @@
 #include "app/main_window.h"
 #include "app/translation_cache.h"
 #include "bare_window.h"
-#include "http/http_request.h"
 #include "loopback_server.h"
 #include "translate/translator.h"
 #include "unique_fd.h"
@@ -129,10 +128,10 @@ void printFigure(const char* label, std::optional<double> mib, bool withGoal = f
 // The floor: the bare window in a process set up as the tool's, with nothing translated.
 int printFloor(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  InitializeHttp();
+  InitializeTranslation();
   const auto window = makeBareWindow();
   showUntilPainted(*window);
-  printFigure("floor: bare window, libcurl set up", statusMiB("VmHWM"));
+  printFigure("floor: bare window, set up as the tool", statusMiB("VmHWM"));
   return 0;
 }
 
@@ -146,7 +145,7 @@ struct ToolPeaks {
 ToolPeaks toolPeaks(int argc, char* argv[], std::uint16_t port) {
   QApplication application(argc, argv);
   RegisterCacheCleanUp();
-  InitializeHttp();
+  InitializeTranslation();
   const std::string endpoint =
       "http://127.0.0.1:" + std::to_string(port) + "/api/trans/vip/translate";
   TranslationService service = CompiledInService();

@@ -41,6 +41,8 @@ CurlExchange::CurlExchange(CURL* easy, std::optional<std::chrono::milliseconds> 
   curl_easy_setopt(easy_, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxBodyBytes));
 }
 
+void CurlExchange::prepareThread() { threadMultiHandle(); }
+
 // The easy handle is driven through a multi handle rather than curl_easy_perform,
 // whose loop looks at a quiet connection on its own one-second rhythm, so the idle limit could
 // run late by up to a second: here each wait ends when the limit runs out, and the progress

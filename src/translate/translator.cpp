@@ -70,6 +70,13 @@ Text joinTranslations(JsonObject& answer) {
 
 }  // namespace
 
+void InitializeTranslation() {
+  InitializeHttp();
+  // A first conversion opens the thread's converters; a first signature fetches the digest.
+  GbkToUtf8(errorCodeSeparator());
+  MakeSign({}, {}, {}, {});
+}
+
 TranslationService CompiledInService() {
   return {settings::kEndpoint, settings::kAppId, settings::kSecretKey};
 }
