@@ -1,5 +1,5 @@
 # Thin wrapper over CMake: `make run` starts the tool, `make test` runs the tests, `make bench`
-# runs the benchmarks and prints their figures and ratios.
+# runs the benchmarks and prints their figures and ratios, then the tool's peak memory.
 BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
@@ -29,6 +29,8 @@ test: build
 
 bench: build
 	$(BUILD)/bench/quillmere_bench $(BENCH_FLAGS)
+	$(BUILD)/bench/quillmere_memory
+	$(BUILD)/bench/quillmere_memory --floor
 
 # Runs every fuzz target for FUZZ_SECONDS each (clang build in build-fuzz); what a run
 # finds beyond the committed seeds stays in build-fuzz/corpus.

@@ -4,10 +4,6 @@
 
 namespace quillmere {
 
-CurlGlobalScope::CurlGlobalScope() { curl_global_init(CURL_GLOBAL_DEFAULT); }
-
-CurlGlobalScope::~CurlGlobalScope() { curl_global_cleanup(); }
-
 CurlFormPoster::CurlFormPoster(std::string url, std::string form,
                                std::vector<std::string> extraHeaderLines)
     : url_(std::move(url)), form_(std::move(form)), handle_(curl_easy_init()) {

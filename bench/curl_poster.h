@@ -8,15 +8,6 @@
 
 namespace quillmere {
 
-// libcurl's process-wide set-up, done once before any handle exists.
-class CurlGlobalScope {
- public:
-  CurlGlobalScope();
-  ~CurlGlobalScope();
-  CurlGlobalScope(const CurlGlobalScope&) = delete;
-  CurlGlobalScope& operator=(const CurlGlobalScope&) = delete;
-};
-
 // Posts one form to one URL again and again through a single easy handle, so that libcurl keeps
 // its connection between posts. Sends the header lines the translation request sends and the
 // same 15-second time-out.

@@ -4,8 +4,8 @@
 // To report a new benchmark, add a row below naming it; a ratio row names two benchmarks of the
 // run, numerator first, with the goal as an upper bound when there is one.
 
-#include "curl_poster.h"
 #include "ratio_report.h"
+#include "translate/translator.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -23,12 +23,39 @@ constexpr FigureRow kFigures[] = {
     {"raw socket, connection kept alive", "BM_RawKeptAlive"},
     {"raw socket, new connection each", "BM_RawNewConnection"},
     {"libcurl, one reused handle", "BM_CurlReused"},
+    {"HttpRequest as the translation calls it", "BM_HttpRequest"},
+    {"TranslateText", "BM_TranslateText"},
+    {"ContainsNonAscii", "BM_ContainsNonAscii"},
+    {"UrlEncode", "BM_UrlEncode"},
+    {"MakeSign", "BM_MakeSign"},
+    {"Utf8BytesToAnsi", "BM_Utf8BytesToAnsi"},
+    {"JsonObject Parse", "BM_JsonParse"},
+    {"reads of the answer", "BM_AnswerReads"},
+    {"local work of one translation", "BM_LocalWork", 10e-6},
+    {"TranslateText, source of 10 B", "BM_TranslateSource/bytes:10"},
+    {"TranslateText, source of 1 KiB", "BM_TranslateSource/bytes:1024"},
+    {"TranslateText, source of 64 KiB", "BM_TranslateSource/bytes:65536"},
+    {"TranslateText, answer of 1 entry", "BM_TranslateAnswer/entries:1"},
+    {"TranslateText, answer of 100 entries", "BM_TranslateAnswer/entries:100"},
+    {"TranslateText, answer of 10 000 entries", "BM_TranslateAnswer/entries:10000"},
     {"bare window: construct, show, first paint", "BM_BareWindow"},
+    {"bare window with scroll bars shown", "BM_BareWindowWithScrollBars"},
+    {"real window: construct, show, first paint", "BM_MainWindow"},
 };
 
 constexpr RatioRow kRatios[] = {
     {"raw new connection / raw kept-alive", "BM_RawNewConnection", "BM_RawKeptAlive"},
     {"libcurl reused / raw kept-alive", "BM_CurlReused", "BM_RawKeptAlive"},
+    {"HttpRequest / libcurl reused", "BM_HttpRequest", "BM_CurlReused"},
+    {"TranslateText / libcurl reused", "BM_TranslateText", "BM_CurlReused", 1.3},
+    {"TranslateText / HttpRequest", "BM_TranslateText", "BM_HttpRequest"},
+    {"64 KiB source / 1 KiB source", "BM_TranslateSource/bytes:65536",
+     "BM_TranslateSource/bytes:1024"},
+    {"100 entries / 1 entry", "BM_TranslateAnswer/entries:100", "BM_TranslateAnswer/entries:1"},
+    {"10 000 entries / 100 entries", "BM_TranslateAnswer/entries:10000",
+     "BM_TranslateAnswer/entries:100", 100},
+    {"real window / bare window", "BM_MainWindow", "BM_BareWindow", 1.15},
+    {"real window / bare window with scroll bars", "BM_MainWindow", "BM_BareWindowWithScrollBars"},
 };
 
 }  // namespace
@@ -39,7 +66,8 @@ int main(int argc, char* argv[]) {
   benchmark::Initialize(&argc, argv);
   const QApplication application(argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  const quillmere::CurlGlobalScope curl;
+  // As the tool does before its window shows.
+  quillmere::InitializeTranslation();
   benchmark::AddCustomContext("quillmere_build_type", QUILLMERE_BUILD_TYPE);
 
   quillmere::RatioReporter reporter(::isatty(STDOUT_FILENO) != 0

@@ -5,8 +5,11 @@
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImage>
 #include <QKeySequence>
 #include <QPalette>
+#include <QPixmap>
+#include <QResource>
 #include <QScreen>
 #include <QShortcut>
 #include <QWindow>
@@ -21,6 +24,8 @@ constexpr int kOuterHeight = 383;
 // The controls' positions are in the client area that a fixed 3-pixel border and a 19-pixel
 // caption leave inside the outer size; the window manager draws its own frame around it.
 constexpr QSize kClientSize(kOuterWidth - 2 * 3, kOuterHeight - 19 - 2 * 3);
+
+constexpr int kIconSize = 96;
 
 const QColor kLabelColor(0, 136, 255);
 const QColor kResultBackground(40, 40, 40);
@@ -71,6 +76,17 @@ void paintEditBox(EditBox* box, const QColor& text, const QColor& background) {
   box->setPalette(palette);
 }
 
+// The icon from the pixels prepared when building, read where the resource keeps them.
+QIcon preparedIcon() {
+  const QResource pixels(QStringLiteral(":/icons/quillmere.argb"));
+  if (pixels.compressionAlgorithm() != QResource::NoCompression ||
+      pixels.size() != qint64{kIconSize} * kIconSize * 4) {
+    return {};
+  }
+  const QImage image(pixels.data(), kIconSize, kIconSize, QImage::Format_ARGB32_Premultiplied);
+  return QIcon(QPixmap::fromImage(image));
+}
+
 }  // namespace
 
 MainWindow::MainWindow(TranslateFunction translate, QWidget* parent)
@@ -109,7 +125,7 @@ MainWindow::MainWindow(TranslateFunction translate, QWidget* parent)
 
 void MainWindow::setUpFrame() {
   setWindowTitle(QStringLiteral("QuillmereV1.0  by the Quillmere developers"));
-  setWindowIcon(QIcon(QStringLiteral(":/icons/quillmere.png")));
+  setWindowIcon(preparedIcon());
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);

@@ -29,6 +29,10 @@ class CurlExchange {
   CurlExchange(const CurlExchange&) = delete;
   CurlExchange& operator=(const CurlExchange&) = delete;
 
+  // Makes the calling thread's multi handle, which every exchange of the thread runs on, unless
+  // it exists already.
+  static void prepareThread();
+
   // Runs the transfer to its end; true when it completed.
   bool perform();
 

@@ -11,12 +11,12 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <climits>
 #include <cstdint>
 #include <exception>
-#include <unordered_set>
 
 namespace quillmere {
 namespace {
@@ -114,12 +114,20 @@ void completeHeaders(Text& headers, std::string_view url, int method) {
   }
 }
 
+bool isLineBreakOrNul(char c) { return c == '\r' || c == '\n' || c == '\0'; }
+
 // A header without a name, or with a line break or NUL that would forge further headers, is
 // refused and adds nothing to the request.
 bool isRefusedHeader(std::string_view name, std::string_view value) {
-  constexpr std::string_view kForbidden("\r\n\0", 3);
-  return name.empty() || name.find_first_of(kForbidden) != std::string_view::npos ||
-         value.find_first_of(kForbidden) != std::string_view::npos;
+  return name.empty() || std::any_of(name.begin(), name.end(), isLineBreakOrNul) ||
+         std::any_of(value.begin(), value.end(), isLineBreakOrNul);
+}
+
+bool isSameName(std::string_view name, std::string_view lowerCaseName) {
+  return name.size() == lowerCaseName.size() &&
+         std::equal(name.begin(), name.end(), lowerCaseName.begin(), [](char a, char b) {
+           return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+         });
 }
 
 class RequestHeaders {
@@ -127,21 +135,26 @@ class RequestHeaders {
   void set(std::string_view name, std::string_view value) {
     if (isRefusedHeader(name, value)) return;
     // libcurl drops a header written "Name:"; "Name;" sends it with an empty value.
-    const Text line = value.empty() ? Text(name) + ";" : Text(name) + ": " + Text(value);
-    if (list_.append(line.c_str())) names_.insert(LowerCase(name));
+    Text line;
+    line.reserve(name.size() + value.size() + 2);
+    line.append(name).append(value.empty() ? ";" : ": ").append(value);
+    if (!list_.append(line.c_str())) return;
+    for (std::size_t i = 0; i < kLibcurlDefaultHeaders.size(); ++i) {
+      if (isSameName(name, kLibcurlDefaultHeaders[i])) defaultReplaced_[i] = true;
+    }
   }
 
   // The request carries only the headers set here: libcurl's own defaults are switched off.
   HeaderList finish() {
-    for (const std::string_view name : kLibcurlDefaultHeaders) {
-      if (!names_.contains(Text(name))) list_.append((Text(name) + ":").c_str());
+    for (std::size_t i = 0; i < kLibcurlDefaultHeaders.size(); ++i) {
+      if (!defaultReplaced_[i]) list_.append((Text(kLibcurlDefaultHeaders[i]) + ":").c_str());
     }
     return std::move(list_);
   }
 
  private:
   HeaderList list_;
-  std::unordered_set<Text> names_;
+  std::array<bool, kLibcurlDefaultHeaders.size()> defaultReplaced_{};
 };
 
 HeaderList requestHeaders(const Text* cookies, const Text& headers) {

@@ -37,8 +37,9 @@ struct HttpRequestArguments {
 // libcurl's shared connection cache is not safe under concurrent transfers.
 Bytes HttpRequest(const HttpRequestArguments& arguments);
 
-// Sets up libcurl and the connection share once for the process; later calls do nothing.
-// HttpRequest and RequestObject call it too, so calling it early only moves that cost.
+// Sets up libcurl and the connection share once for the process, and what the calling thread's
+// exchanges run on; later calls do nothing. HttpRequest and RequestObject set up what they need
+// themselves, so calling it early only moves that cost out of the first exchange.
 void InitializeHttp();
 
 }  // namespace quillmere

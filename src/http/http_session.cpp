@@ -1,5 +1,6 @@
 #include "http/http_session.h"
 
+#include "http/curl_exchange.h"
 #include "http/http_request.h"
 
 #include <array>
@@ -65,7 +66,9 @@ HttpSession& session() {
 
 }  // namespace
 
-void InitializeHttp() { session(); }
+void InitializeHttp() {
+  if (session().share() != nullptr) CurlExchange::prepareThread();
+}
 
 CURLSH* sharedConnections() { return session().share(); }
 

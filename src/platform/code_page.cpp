@@ -4,6 +4,7 @@
 #include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace quillmere {
@@ -38,7 +39,8 @@ Converter openGbkConverter() {
   if (converter == nullptr) return nullptr;
   UErrorCode status = U_ZERO_ERROR;
   ucnv_setFallback(converter.get(), true);
-  ucnv_setFromUCallBack(converter.get(), questionMarkPerCharacter, nullptr, nullptr, nullptr, &status);
+  ucnv_setFromUCallBack(converter.get(), questionMarkPerCharacter, nullptr, nullptr, nullptr,
+                        &status);
   if (U_FAILURE(status)) return nullptr;
   return converter;
 }
@@ -56,6 +58,14 @@ UConverter* converterFor(int codePage) {
     default:
       return nullptr;
   }
+}
+
+// ASCII is the same bytes in code page 936 and in UTF-8. The texts of a translation (the
+// source, the form, the service's answer with its \u escapes) are mostly ASCII, so they are
+// copied instead of converted twice.
+bool isAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace
@@ -93,10 +103,12 @@ std::string EncodeCodePage(std::u16string_view units, int codePage) {
 }
 
 std::string GbkToUtf8(std::string_view text) {
+  if (isAscii(text)) return std::string(text);
   return EncodeCodePage(DecodeCodePage(text, kCodePageGbk), kCodePageUtf8);
 }
 
 std::string Utf8ToGbk(std::string_view utf8) {
+  if (isAscii(utf8)) return std::string(utf8);
   return EncodeCodePage(DecodeCodePage(utf8, kCodePageUtf8), kCodePageGbk);
 }
 

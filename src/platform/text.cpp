@@ -41,6 +41,17 @@ bool matchesAt(std::string_view t, std::size_t at, std::string_view sub, bool ig
 
 // Index of the first match at or after index `from`, walking by units; npos if none.
 std::size_t findFrom(std::string_view t, std::string_view sub, std::size_t from, bool ignoreCase) {
+  if (from >= t.size()) return std::string_view::npos;
+  if (!ignoreCase) {
+    // The byte search finds each candidate; the walk by units, which only ever moves forward,
+    // tells whether it starts a unit or lies on the trail byte of a double-byte character.
+    std::size_t unit = from;
+    for (std::size_t at = t.find(sub, from); at != std::string_view::npos; at = t.find(sub, unit)) {
+      while (unit < at) unit += unitWidth(t, unit);
+      if (unit == at) return at;
+    }
+    return std::string_view::npos;
+  }
   for (std::size_t i = from; i < t.size(); i += unitWidth(t, i)) {
     if (matchesAt(t, i, sub, ignoreCase)) return i;
   }
@@ -181,7 +192,8 @@ Text NumberToText(int n) { return std::to_string(n); }
 // "%.13g" without the locale: a window's locale may use a decimal comma.
 Text NumberToText(double x) {
   char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 13);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 13);
   return Text(buffer, result.ptr);
 }
 

@@ -21,17 +21,20 @@ Text UrlEncode(std::string_view text, bool keepSafe, bool asUtf8) {
   if (text.empty()) return {};
   const Text utf8 = asUtf8 ? AnsiToUtf8(text) : Text{};
   const std::string_view bytes = asUtf8 ? std::string_view(utf8) : text;
-  Text encoded;
-  encoded.reserve(bytes.size() * 3);
+  // Written in place into room for the longest result, then cut to the length written: a
+  // source pasted whole makes hundreds of kilobytes here on every keystroke.
+  Text encoded(bytes.size() * 3, '\0');
+  std::size_t at = 0;
   for (const unsigned char b : bytes) {
     if (keepSafe && isUrlSafe(b)) {
-      encoded.push_back(static_cast<char>(b));
+      encoded[at++] = static_cast<char>(b);
     } else {
-      encoded.push_back('%');
-      encoded.push_back(kHexDigits[b >> 4]);
-      encoded.push_back(kHexDigits[b & 0xF]);
+      encoded[at++] = '%';
+      encoded[at++] = kHexDigits[b >> 4];
+      encoded[at++] = kHexDigits[b & 0xF];
     }
   }
+  encoded.resize(at);
   return encoded;
 }
 

@@ -30,11 +30,16 @@ const Text& errorCodeSeparator() {
 Text buildForm(const TranslationService& service, const Text& source) {
   const bool fromChinese = ContainsNonAscii(source);
   const Text salt = NumberToText(static_cast<long long>(RandomInRange(kSaltMin, kSaltMax)));
-  const Text sign = MakeSign(service.appId, source, salt, service.secretKey);
+  // The source's UTF-8 form serves both the query and the signature, so it is converted once:
+  // this is MakeSign's digest of the joined texts, as no digit of the salt can complete a
+  // double-byte character that the source leaves open.
+  const Text utf8Source = AnsiToUtf8(source);
+  const Text sign =
+      Md5Hex(AnsiToUtf8(service.appId) + utf8Source + salt + AnsiToUtf8(service.secretKey));
   Text form;
   form.reserve(source.size() * 9 + 128);
   form.append("appid=").append(service.appId);
-  form.append("&q=").append(UrlEncode(source, false, true));
+  form.append("&q=").append(UrlEncode(utf8Source));
   form.append("&from=").append(fromChinese ? "zh" : "en");
   form.append("&to=").append(fromChinese ? "en" : "zh");
   form.append("&salt=").append(salt);
@@ -64,6 +69,13 @@ Text joinTranslations(JsonObject& answer) {
 }
 
 }  // namespace
+
+void InitializeTranslation() {
+  InitializeHttp();
+  // A first conversion opens the thread's converters; a first signature fetches the digest.
+  GbkToUtf8(errorCodeSeparator());
+  MakeSign({}, {}, {}, {});
+}
 
 TranslationService CompiledInService() {
   return {settings::kEndpoint, settings::kAppId, settings::kSecretKey};

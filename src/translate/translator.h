@@ -19,6 +19,11 @@ struct TranslationService {
 // The service compiled into this build (the QUILLMERE_* settings).
 TranslationService CompiledInService();
 
+// The set-up the first translation would otherwise pay for, more than a whole later translation
+// costs: libcurl and the calling thread's exchanges (InitializeHttp), the thread's code page
+// converters and the digest. Call it on the thread that translates, before the first keystroke.
+void InitializeTranslation();
+
 // Translates `source` (Chinese to English when it holds any character outside 0x20-0x7F,
 // else English to Chinese). True with `translation` set on success; true with nothing
 // assigned when the service answers with the error code 54000; false with `errorText` set

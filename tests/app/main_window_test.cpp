@@ -111,6 +111,10 @@ TEST_F(MainWindowTest, StartsCentredOnTopFixedWithEveryBoxCheckedAndTheSourceFoc
   const QImage icon = window->windowIcon().pixmap(96, 96).toImage();
   EXPECT_EQ(icon.size(), QSize(96, 96));
   EXPECT_TRUE(icon.hasAlphaChannel());
+  // Premultiplied, as a pixmap holds any image with transparency.
+  EXPECT_EQ(icon.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+            QImage(QStringLiteral(QUILLMERE_ICON_PNG))
+                .convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }
 
 TEST_F(MainWindowTest, DrawsItsColoursAndHidesTheSelectionOfAnUnfocusedBox) {

@@ -17,6 +17,17 @@ TEST(CodePage, ConvertsBetweenGbkUtf16AndUtf8) {
   EXPECT_EQ(EncodeCodePage(u"", kCodePageUtf8), "");
 }
 
+TEST(CodePage, AsciiTextConvertsAsTheConvertersConvertIt) {
+  std::string ascii;
+  for (int c = 0; c < 0x80; ++c) ascii += static_cast<char>(c);
+  EXPECT_EQ(GbkToUtf8(ascii), EncodeCodePage(DecodeCodePage(ascii, kCodePageGbk), kCodePageUtf8));
+  EXPECT_EQ(Utf8ToGbk(ascii), EncodeCodePage(DecodeCodePage(ascii, kCodePageUtf8), kCodePageGbk));
+  EXPECT_EQ(GbkToUtf8(ascii), ascii);
+  // One byte beyond ASCII makes the whole text go through the converters.
+  EXPECT_EQ(GbkToUtf8(ascii + "\x80"), ascii + "\xE2\x82\xAC");
+  EXPECT_EQ(Utf8ToGbk(ascii + "\xFF"), ascii + "?");
+}
+
 TEST(CodePage, FollowsTheWindowsTableAndSubstitutions) {
   EXPECT_EQ(DecodeCodePage("\x80", kCodePageGbk), u"\u20AC");
   EXPECT_EQ(EncodeCodePage(u"\u20AC", kCodePageGbk), "\x80");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace quillmere {
 namespace {
 
@@ -55,7 +57,9 @@ TEST(FindText, StepsOverDoubleByteCharacters) {
       // The trail byte of 中 is D0: a search for it alone never lands there.
       {kZhong, "\xD0", 1, false, -1},
       // 0xD6 0x41 is one character; the 'A' inside it is not a match.
-      {"\xD6" "AA", "A", 1, false, 3},
+      {"\xD6"
+       "AA",
+       "A", 1, false, 3},
       {kZhong + kWen + "ab", "b", 1, false, 6},
       {kZhong + kWen, kWen, 1, false, 3},
       // Starting on a trail byte walks out of step, as the position search relies on.
@@ -64,6 +68,34 @@ TEST(FindText, StepsOverDoubleByteCharacters) {
   for (const auto& c : cases) {
     EXPECT_EQ(FindText(c.text, c.sub, c.start, c.ignoreCase), c.want)
         << "'" << c.text << "' '" << c.sub << "' from " << c.start;
+  }
+}
+
+// Any text of lead bytes, trail bytes and ASCII: the search finds the first match that starts a
+// unit, as a walk by units comparing at each step does.
+TEST(FindText, FindsWhatAWalkByUnitsFinds) {
+  const auto walk = [](std::string_view t, std::string_view sub, std::size_t from) -> int {
+    for (std::size_t i = from; i < t.size();
+         i += static_cast<unsigned char>(t[i]) >= 0x80 && i + 1 < t.size() ? 2 : 1) {
+      if (t.substr(i, sub.size()) == sub) return static_cast<int>(i) + 1;
+    }
+    return -1;
+  };
+  constexpr char kBytes[] = {'a', 'b', '\xD6', '\xD0'};
+  std::mt19937 random(3);
+  std::uniform_int_distribution<int> pick(0, 3);
+  const auto randomText = [&](std::size_t length) {
+    Text text;
+    for (std::size_t i = 0; i < length; ++i) text += kBytes[pick(random)];
+    return text;
+  };
+  for (int i = 0; i < 5000; ++i) {
+    const Text text = randomText(1 + i % 12);
+    const Text sub = randomText(1 + i % 3);
+    const int start = 1 + i % 4;
+    ASSERT_EQ(FindText(text, sub, start), walk(text, sub, static_cast<std::size_t>(start) - 1))
+        << ::testing::PrintToString(text) << " " << ::testing::PrintToString(sub) << " from "
+        << start;
   }
 }
 
@@ -122,7 +154,10 @@ TEST(CaseChange, LeavesDoubleByteCharactersWhole) {
   // 0x81 0x61 is a double-byte character whose trail byte is the code of 'a'.
   const Text trailIsLetter = "\x81\x61";
   EXPECT_EQ(UpperCase(trailIsLetter + "a"), trailIsLetter + "A");
-  EXPECT_EQ(LowerCase("\x81\x41" "A"), "\x81\x41" "a");
+  EXPECT_EQ(LowerCase("\x81\x41"
+                      "A"),
+            "\x81\x41"
+            "a");
   Text word = kZhong + "ab";
   EXPECT_EQ(&CharUpper(word), &word);
   EXPECT_EQ(word, kZhong + "AB");

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace quillmere {
 namespace {
 
@@ -19,6 +21,33 @@ TEST(ContainsNonAscii, CountsEveryCharacterOutsideTheRange) {
       {gbk("你好"), true}, {"price \x80", true},  // the euro sign, one byte in code page 936
   };
   for (const auto& c : cases) EXPECT_EQ(ContainsNonAscii(c.text), c.contains) << c.text;
+}
+
+// The direction test answers as the search for such characters does, for any bytes at all:
+// every one- and two-byte text, lone and broken double-byte characters among them, and longer
+// random texts.
+TEST(ContainsNonAscii, AgreesWithExtractNonAsciiOnAnyBytes) {
+  const auto agree = [](const Text& text) {
+    return ContainsNonAscii(text) == (TextLength(ExtractNonAscii(text)) > 0);
+  };
+  for (int first = 0; first < 256; ++first) {
+    const Text one(1, static_cast<char>(first));
+    ASSERT_TRUE(agree(one)) << first;
+    for (int second = 0; second < 256; ++second) {
+      ASSERT_TRUE(agree(one + static_cast<char>(second))) << first << " " << second;
+    }
+  }
+  std::mt19937 random(9);
+  std::uniform_int_distribution<int> printable(0x20, 0x7F);
+  std::uniform_int_distribution<int> anyByte(0, 255);
+  for (int i = 0; i < 2000; ++i) {
+    // Mostly printable ASCII with an occasional other byte, so both answers occur.
+    Text text;
+    for (int k = 0; k < 12; ++k) {
+      text += static_cast<char>(i % 3 == 0 && k == i % 12 ? anyByte(random) : printable(random));
+    }
+    ASSERT_TRUE(agree(text)) << ::testing::PrintToString(text);
+  }
 }
 
 TEST(ExtractNonAscii, JoinsTheCharactersInOrder) {

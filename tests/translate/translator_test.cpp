@@ -51,6 +51,7 @@ TEST_F(TranslateTextTest, SendsASignedFormInTheDirectionTheTextCallsFor) {
       {"line break", "get\r\nname", "zh", "en"},
       {"del", "abc\x7F", "en", "zh"},
       {"chinese", Utf8ToGbk("获取用户名"), "zh", "en"},
+      {"broken last character", "get\x81", "zh", "en"},
       {"empty", "", "en", "zh"},
   };
   for (const auto& c : cases) {
