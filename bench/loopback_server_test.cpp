@@ -55,7 +55,12 @@ TEST_P(CurlReuse, TwentyPostsAreAnsweredOverTheExpectedConnections) {
 INSTANTIATE_TEST_SUITE_P(LoopbackServer, CurlReuse,
                          testing::Values(ReuseCase{LoopbackServer::Connections::keptAlive, 1},
                                          ReuseCase{LoopbackServer::Connections::closedAfterAnswer,
-                                                   20}));
+                                                   20}),
+                         [](const testing::TestParamInfo<ReuseCase>& info) {
+                           return info.param.connections == LoopbackServer::Connections::keptAlive
+                                      ? "KeptAlive"
+                                      : "ClosedAfterAnswer";
+                         });
 
 TEST(LoopbackServer, LargeFormAndLargeAnswerArriveWhole) {
   const auto server = LoopbackServer::start();
