@@ -6,7 +6,6 @@
 #include "translate/codecs.h"
 #include "translate/digest.h"
 #include "translate/non_ascii.h"
-#include "translate/salt.h"
 #include "translate/translator.h"
 
 #include <benchmark/benchmark.h>
@@ -22,23 +21,6 @@ constexpr std::string_view kSalt = "31415";
 Bytes answerBytes() {
   const std::string answer = translationAnswer(1);
   return Bytes(answer.begin(), answer.end());
-}
-
-// The reads TranslateText makes of a parsed answer: the error code, then every entry's dst,
-// joined by line breaks.
-bool readAnswer(const JsonObject& answer, Text& translation) {
-  if (answer.HasMember("error_code")) return false;
-  translation.clear();
-  const int count = answer.Count("trans_result");
-  for (int i = 0; i < count; ++i) {
-    const Text dst = answer.GetText("trans_result[" + NumberToText(i) + "].dst");
-    if (translation.empty()) {
-      translation = dst;
-    } else {
-      translation.append("\r\n").append(dst);
-    }
-  }
-  return true;
 }
 
 void BM_ContainsNonAscii(benchmark::State& state) {
@@ -74,40 +56,38 @@ void BM_JsonParse(benchmark::State& state) {
 }
 BENCHMARK(BM_JsonParse)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
-void BM_AnswerReads(benchmark::State& state) {
-  JsonObject answer;
-  answer.Parse(Utf8BytesToAnsi(answerBytes()));
-  Text translation;
+void BM_TranslationForm(benchmark::State& state) {
+  const TranslationService service = CompiledInService();
+  const Text source(kSource);
+  for (auto _ : state) benchmark::DoNotOptimize(TranslationForm(service, source));
+}
+BENCHMARK(BM_TranslationForm)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+void BM_ReadTranslationAnswer(benchmark::State& state) {
+  const Bytes body = answerBytes();
   for (auto _ : state) {
-    if (!readAnswer(answer, translation)) {
+    Text translation;
+    Text errorText;
+    if (!ReadTranslationAnswer(body, translation, errorText)) {
       state.SkipWithError("the answer holds no translation");
       break;
     }
+    benchmark::DoNotOptimize(translation);
   }
 }
-BENCHMARK(BM_AnswerReads)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadTranslationAnswer)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
-// Every step of TranslateText but the exchange, in its order: the direction, the salt, the
-// signature, the form, then the answer's decoding, parsing and reading.
+// Everything TranslateText does but the exchange: the form it posts, then the answer's
+// decoding, parsing and reading.
 void BM_LocalWork(benchmark::State& state) {
   const TranslationService service = CompiledInService();
   const Bytes body = answerBytes();
   const Text source(kSource);
   for (auto _ : state) {
-    JsonObject answer;
-    const bool fromChinese = ContainsNonAscii(source);
-    const Text salt = NumberToText(static_cast<long long>(RandomInRange(10000, 99999)));
-    const Text sign = MakeSign(service.appId, source, salt, service.secretKey);
-    Text form;
-    form.append("appid=").append(service.appId);
-    form.append("&q=").append(UrlEncode(source, false, true));
-    form.append("&from=").append(fromChinese ? "zh" : "en");
-    form.append("&to=").append(fromChinese ? "en" : "zh");
-    form.append("&salt=").append(salt);
-    form.append("&sign=").append(sign);
-    benchmark::DoNotOptimize(form);
+    benchmark::DoNotOptimize(TranslationForm(service, source));
     Text translation;
-    if (!answer.Parse(Utf8BytesToAnsi(body)) || !readAnswer(answer, translation)) {
+    Text errorText;
+    if (!ReadTranslationAnswer(body, translation, errorText)) {
       state.SkipWithError("the answer holds no translation");
       break;
     }

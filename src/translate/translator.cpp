@@ -27,26 +27,6 @@ const Text& errorCodeSeparator() {
   return text;
 }
 
-Text buildForm(const TranslationService& service, const Text& source) {
-  const bool fromChinese = ContainsNonAscii(source);
-  const Text salt = NumberToText(static_cast<long long>(RandomInRange(kSaltMin, kSaltMax)));
-  // The source's UTF-8 form serves both the query and the signature, so it is converted once:
-  // this is MakeSign's digest of the joined texts, as no digit of the salt can complete a
-  // double-byte character that the source leaves open.
-  const Text utf8Source = AnsiToUtf8(source);
-  const Text sign =
-      Md5Hex(AnsiToUtf8(service.appId) + utf8Source + salt + AnsiToUtf8(service.secretKey));
-  Text form;
-  form.reserve(source.size() * 9 + 128);
-  form.append("appid=").append(service.appId);
-  form.append("&q=").append(UrlEncode(utf8Source));
-  form.append("&from=").append(fromChinese ? "zh" : "en");
-  form.append("&to=").append(fromChinese ? "en" : "zh");
-  form.append("&salt=").append(salt);
-  form.append("&sign=").append(sign);
-  return form;
-}
-
 // The JSON reader resolves every escape of a well-formed answer itself; resolving them
 // beforehand would break answers whose text holds a quote, a backslash, "%41" and the like.
 // Only an answer the JSON reader rejects goes through the lenient escape decoder.
@@ -87,11 +67,35 @@ bool TranslateText(const Text& source, Text& translation, Text& errorText) {
 
 bool TranslateText(const Text& source, Text& translation, Text& errorText,
                    const TranslationService& service) {
-  JsonObject answer;
   const Bytes body = HttpRequest({.url = Text(service.endpoint),
                                   .method = 1,
-                                  .body = buildForm(service, source),
+                                  .body = TranslationForm(service, source),
                                   .timeoutSeconds = service.timeoutSeconds});
+  return ReadTranslationAnswer(body, translation, errorText);
+}
+
+Text TranslationForm(const TranslationService& service, const Text& source) {
+  const bool fromChinese = ContainsNonAscii(source);
+  const Text salt = NumberToText(static_cast<long long>(RandomInRange(kSaltMin, kSaltMax)));
+  // The source's UTF-8 form serves both the query and the signature, so it is converted once:
+  // this is MakeSign's digest of the joined texts, as no digit of the salt can complete a
+  // double-byte character that the source leaves open.
+  const Text utf8Source = AnsiToUtf8(source);
+  const Text sign =
+      Md5Hex(AnsiToUtf8(service.appId) + utf8Source + salt + AnsiToUtf8(service.secretKey));
+  Text form;
+  form.reserve(source.size() * 9 + 128);
+  form.append("appid=").append(service.appId);
+  form.append("&q=").append(UrlEncode(utf8Source));
+  form.append("&from=").append(fromChinese ? "zh" : "en");
+  form.append("&to=").append(fromChinese ? "en" : "zh");
+  form.append("&salt=").append(salt);
+  form.append("&sign=").append(sign);
+  return form;
+}
+
+bool ReadTranslationAnswer(const Bytes& body, Text& translation, Text& errorText) {
+  JsonObject answer;
   if (!parseAnswer(answer, Utf8BytesToAnsi(body))) {
     errorText = serverUnreachableText();
     return false;

@@ -32,4 +32,11 @@ bool TranslateText(const Text& source, Text& translation, Text& errorText);
 bool TranslateText(const Text& source, Text& translation, Text& errorText,
                    const TranslationService& service);
 
+// The two halves of TranslateText around its exchange with the service. TranslationForm is the
+// body it posts for `source` (direction, salt and signature included); ReadTranslationAnswer
+// takes the body the service answered with, or an empty one when the exchange failed, and
+// returns and assigns as TranslateText does.
+Text TranslationForm(const TranslationService& service, const Text& source);
+bool ReadTranslationAnswer(const Bytes& body, Text& translation, Text& errorText);
+
 }  // namespace quillmere
