@@ -1,8 +1,8 @@
 // The floor under every translation: one exchange with the loopback server by a raw socket, kept
 // alive or connected afresh, and by libcurl with one reused handle.
 
+#include "bench_server.h"
 #include "curl_poster.h"
-#include "loopback_server.h"
 #include "raw_client.h"
 #include "service_messages.h"
 
@@ -17,13 +17,6 @@ namespace {
 constexpr std::string_view kSource = "get user name";
 
 // Shows whether the client kept its connection: 1 when it connected for every exchange.
-void countConnections(benchmark::State& state, const LoopbackServer& server) {
-  const std::size_t accepted = server.acceptedConnections();
-  if (accepted == 0) return;
-  state.counters["exchanges_per_connection"] =
-      static_cast<double>(server.answeredRequests()) / static_cast<double>(accepted);
-}
-
 void BM_RawKeptAlive(benchmark::State& state) {
   const auto server = LoopbackServer::start();
   const UniqueFd connection = server ? connectLoopback(server->port()) : UniqueFd();
@@ -44,11 +37,8 @@ void BM_RawKeptAlive(benchmark::State& state) {
 BENCHMARK(BM_RawKeptAlive)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 void BM_RawNewConnection(benchmark::State& state) {
-  const auto server = LoopbackServer::start(LoopbackServer::Connections::closedAfterAnswer);
-  if (!server) {
-    state.SkipWithError("cannot start the loopback server");
-    return;
-  }
+  const auto server = startServer(state, LoopbackServer::Connections::closedAfterAnswer);
+  if (!server) return;
   const std::string request = translationPostMessage(server->port(), translationForm(kSource));
   std::string response;
   for (auto _ : state) {
@@ -63,11 +53,8 @@ void BM_RawNewConnection(benchmark::State& state) {
 BENCHMARK(BM_RawNewConnection)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 void BM_CurlReused(benchmark::State& state) {
-  const auto server = LoopbackServer::start();
-  if (!server) {
-    state.SkipWithError("cannot start the loopback server");
-    return;
-  }
+  const auto server = startServer(state);
+  if (!server) return;
   CurlFormPoster poster(server->url(), translationForm(kSource));
   for (auto _ : state) {
     if (!poster.post()) {

@@ -1,8 +1,8 @@
 // One translation against the loopback server: the HTTP request as the translation request makes
 // it, the whole TranslateText, and TranslateText as its source and its answer grow.
 
+#include "bench_server.h"
 #include "http/http_request.h"
-#include "loopback_server.h"
 #include "platform/code_page.h"
 #include "service_messages.h"
 #include "translate/translator.h"
@@ -34,13 +34,6 @@ Text chineseSource(std::size_t bytes) {
   return source;
 }
 
-void countConnections(benchmark::State& state, const LoopbackServer& server) {
-  const std::size_t accepted = server.acceptedConnections();
-  if (accepted == 0) return;
-  state.counters["exchanges_per_connection"] =
-      static_cast<double>(server.answeredRequests()) / static_cast<double>(accepted);
-}
-
 // One translation per iteration; fails the benchmark unless each gives a translation.
 void translateEach(benchmark::State& state, LoopbackServer& server, const Text& source) {
   const std::string endpoint = server.url();
@@ -58,11 +51,8 @@ void translateEach(benchmark::State& state, LoopbackServer& server, const Text& 
 }
 
 void BM_HttpRequest(benchmark::State& state) {
-  const auto server = LoopbackServer::start();
-  if (!server) {
-    state.SkipWithError("cannot start the loopback server");
-    return;
-  }
+  const auto server = startServer(state);
+  if (!server) return;
   const Text url = server->url();
   const Text form = translationForm(kSource);
   for (auto _ : state) {
@@ -77,22 +67,16 @@ void BM_HttpRequest(benchmark::State& state) {
 BENCHMARK(BM_HttpRequest)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 void BM_TranslateText(benchmark::State& state) {
-  const auto server = LoopbackServer::start();
-  if (!server) {
-    state.SkipWithError("cannot start the loopback server");
-    return;
-  }
+  const auto server = startServer(state);
+  if (!server) return;
   translateEach(state, *server, Text(kSource));
 }
 BENCHMARK(BM_TranslateText)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 // A Chinese source of state.range(0) bytes, answered with one entry.
 void BM_TranslateSource(benchmark::State& state) {
-  const auto server = LoopbackServer::start();
-  if (!server) {
-    state.SkipWithError("cannot start the loopback server");
-    return;
-  }
+  const auto server = startServer(state);
+  if (!server) return;
   translateEach(state, *server, chineseSource(static_cast<std::size_t>(state.range(0))));
   state.SetBytesProcessed(state.iterations() * state.range(0));
 }
@@ -106,11 +90,8 @@ BENCHMARK(BM_TranslateSource)
 
 // The short source, answered with state.range(0) entries.
 void BM_TranslateAnswer(benchmark::State& state) {
-  const auto server = LoopbackServer::start();
-  if (!server) {
-    state.SkipWithError("cannot start the loopback server");
-    return;
-  }
+  const auto server = startServer(state);
+  if (!server) return;
   server->setAnswer(translationAnswer(static_cast<std::size_t>(state.range(0))));
   translateEach(state, *server, Text(kSource));
   state.SetItemsProcessed(state.iterations() * state.range(0));
