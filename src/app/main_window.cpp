@@ -30,11 +30,17 @@ constexpr int kIconSize = 96;
 const QColor kLabelColor(0, 136, 255);
 const QColor kResultBackground(40, 40, 40);
 
+// Names `control` and puts it at `geometry` in its parent's client area.
+template <typename Control>
+Control* placed(Control* control, const QString& name, const QRect& geometry) {
+  control->setObjectName(name);
+  control->setGeometry(geometry);
+  return control;
+}
+
 QPushButton* newButton(QWidget* parent, const QString& name, const QRect& geometry,
                        const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  button->setGeometry(geometry);
+  auto* button = placed(new QPushButton(caption, parent), name, geometry);
   button->setAutoDefault(false);
   button->setDefault(false);
   return button;
@@ -42,27 +48,19 @@ QPushButton* newButton(QWidget* parent, const QString& name, const QRect& geomet
 
 QCheckBox* newCheckBox(QWidget* parent, const QString& name, const QRect& geometry,
                        const QString& caption) {
-  auto* box = new QCheckBox(caption, parent);
-  box->setObjectName(name);
-  box->setGeometry(geometry);
+  auto* box = placed(new QCheckBox(caption, parent), name, geometry);
   box->setChecked(true);
   return box;
 }
 
 EditBox* newEditBox(QWidget* parent, const QString& name, const QRect& geometry,
                     const QString& initialText) {
-  auto* box = new EditBox(initialText, parent);
-  box->setObjectName(name);
-  box->setGeometry(geometry);
-  return box;
+  return placed(new EditBox(initialText, parent), name, geometry);
 }
 
 QLabel* newLabel(QWidget* parent, const QString& name, const QRect& geometry,
                  const QString& caption) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(name);
-  label->setGeometry(geometry);
-  return label;
+  return placed(new QLabel(caption, parent), name, geometry);
 }
 
 // Colours of an edit box in every state. A selection keeps being drawn while the box does not

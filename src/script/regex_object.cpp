@@ -105,29 +105,12 @@ void appendClassEscape(std::u16string& out, const ClassEscape& e) {
   out += u']';
 }
 
-std::optional<char16_t> controlEscape(char16_t letter) {
-  switch (letter) {
-    case u'f':
-      return u'\f';
-    case u'n':
-      return u'\n';
-    case u'r':
-      return u'\r';
-    case u't':
-      return u'\t';
-    case u'v':
-      return u'\v';
-    default:
-      return std::nullopt;
-  }
-}
-
 // Reads the escape whose first character (after the backslash) is at `at` and that stands
 // for one character; advances past it. Where the escape is incomplete, the letter stands
 // for itself, and "\c" without a control letter is a backslash followed by "c".
 char16_t readCharacterEscape(std::u16string_view s, std::size_t& at) {
   const char16_t c = s[at];
-  if (const auto control = controlEscape(c)) {
+  if (const auto control = ControlEscape(c)) {
     ++at;
     return *control;
   }

@@ -15,9 +15,17 @@ int hexValue(char16_t c) {
 }
 
 char16_t singleCharacterEscape(char16_t c) {
-  switch (c) {
-    case u'b':
-      return u'\b';
+  if (c == u'b') return u'\b';
+  // Quotes, the backslash and every character that begins no escape stand for themselves.
+  return ControlEscape(c).value_or(c);
+}
+
+}  // namespace
+
+bool IsOctalDigit(char16_t c) { return c >= u'0' && c <= u'7'; }
+
+std::optional<char16_t> ControlEscape(char16_t letter) {
+  switch (letter) {
     case u'f':
       return u'\f';
     case u'n':
@@ -29,13 +37,9 @@ char16_t singleCharacterEscape(char16_t c) {
     case u'v':
       return u'\v';
     default:
-      return c;  // quotes, backslash and every character that begins no escape
+      return std::nullopt;
   }
 }
-
-}  // namespace
-
-bool IsOctalDigit(char16_t c) { return c >= u'0' && c <= u'7'; }
 
 int ReadHexDigits(std::u16string_view s, std::size_t at, std::size_t digits) {
   if (at > s.size() || s.size() - at < digits) return -1;

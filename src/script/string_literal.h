@@ -16,6 +16,9 @@ std::optional<std::u16string> EvaluateStringLiteral(std::u16string_view body,
 
 // Pieces of the script escape syntax, shared with the regular-expression and unescape readers.
 bool IsOctalDigit(char16_t c);
+// The character a backslash before `letter` stands for in both strings and patterns: f, n, r,
+// t and v; nothing for any other letter ("\b" differs between the two).
+std::optional<char16_t> ControlEscape(char16_t letter);
 // The value of `digits` hexadecimal digits at `at`; -1 when they are not all there.
 int ReadHexDigits(std::u16string_view s, std::size_t at, std::size_t digits);
 // An octal escape's value from the digits at `at` (up to three when the first is 0-3, up to
